@@ -1,0 +1,20 @@
+// Fixed sizes and limits shared by every subsystem.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qz {
+
+// Every fixed buffer that holds a path is this long, terminating NUL included.
+constexpr std::size_t kMaxPath = 260;
+// The default-path buffer of the install-directory page.
+constexpr std::size_t kDefaultPathBufferSize = 300;
+// The extraction copies each file in pieces of at most this many bytes.
+constexpr std::size_t kCopyChunkSize = 30720;
+// Registry string values longer than this many bytes are refused.
+constexpr std::size_t kRegistryValueLimit = 254;
+// The sum of all entry sizes is carried as a signed 32-bit value.
+constexpr std::int64_t kMaxPackageTotal = 2147483647;
+
+}  // namespace qz

@@ -1,0 +1,43 @@
+#include "common/texts.h"
+
+namespace qz {
+
+const char kProductName[] = "Qorvane";
+const char kPageCaption[] = "安装 Qorvane";
+const char kProductVersion[] = "1.10";
+const char kRegistryKeyPath[] = "software\\tarnwell\\velmira";
+const char kRegistryValueVer[] = "ver";
+const char kRegistryValuePath[] = "path";
+const char kPackageFileName[] = "data.dat";
+const char kLogFileName[] = "install.log";
+const char kLogLineFormat[] = "[FILE] %s\r\n";
+const char kProgramFilesVariable[] = "ProgramFiles";
+const char kDefaultDriveRoot[] = "C:";
+
+const char kAppExe[] = "ravik.exe";
+const char kUninstallExe[] = "uninstall.exe";
+const char kToolbarExe[] = "data\\pendrel.exe";
+const char kBrowserSetupExe[] = "data\\skelmot\\setup.exe";
+
+const char kDesktopShortcutName[] = "\\Qorvane.lnk";
+const char kProgramsAppShortcutFormat[] = "%s\\Qorvane\\Qorvane.lnk";
+const char kProgramsUninstallShortcutFormat[] = "%s\\Qorvane\\卸载.lnk";
+const char kAppShortcutDescription[] = "Qorvane";
+const char kUninstallShortcutDescription[] = "卸载";
+
+const char kBrowseTitle[] = "请选择安装目录";
+const char kMsgInvalidPath[] = "安装路径不正确,请重新选择.";
+const char kMsgConfirmPathFormat[] = "请确认安装路径:\n\n%s";
+
+const char kMsgRunningCopy[] =
+    "安装程序检测到有老版本的 \"Qorvane\" 正在运行。\r\n"
+    "请关闭掉相关的程序和文件夹，以便继续安装。\r\n"
+    "\r\n"
+    "关闭程序后按确定继续安装，按取消退出安装。";
+const char kMsgFormat[] = "安装文件格式出错,请检查文件是否受损.";
+const char kMsgCreateFile[] = "创建文件出错,请检查磁盘空间是否足够.";
+const char kMsgCloseRefusal[] = "安装过程中不能关闭,请稍候.";
+
+const char kFinishFailedHeadline[] = "安装失败";
+
+}  // namespace qz
