@@ -1,0 +1,77 @@
+// Move-only owners for Win32 handles and COM interfaces.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+// A kernel object handle, closed with CloseHandle. Null and
+// INVALID_HANDLE_VALUE both mean "none".
+class UniqueHandle {
+  public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    explicit operator bool() const {
+        return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE;
+    }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, nullptr); }
+    void reset(HANDLE handle = nullptr) {
+        if (*this) {
+            ::CloseHandle(m_handle);
+        }
+        m_handle = handle;
+    }
+
+  private:
+    HANDLE m_handle = nullptr;
+};
+
+// A COM interface pointer, released exactly once.
+template <class T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(ComPtr&& other) noexcept : m_ptr(std::exchange(other.m_ptr, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            m_ptr = std::exchange(other.m_ptr, nullptr);
+        }
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    explicit operator bool() const { return m_ptr != nullptr; }
+    T* get() const { return m_ptr; }
+    T* operator->() const { return m_ptr; }
+    // For out-parameters: releases what is held and returns the slot.
+    T** put() {
+        reset();
+        return &m_ptr;
+    }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+    void reset() {
+        if (m_ptr != nullptr) {
+            m_ptr->Release();
+            m_ptr = nullptr;
+        }
+    }
+
+  private:
+    T* m_ptr = nullptr;
+};

@@ -1,0 +1,10 @@
+// AfxMessageBox: a modal message box captioned with the application's name.
+#pragma once
+
+#include <windows.h>
+
+// Shows `text` with the MB_ style `type`; owned by the window the user is
+// working in (the main window's last active popup), from whichever thread
+// calls. Returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO), 0 when the
+// box cannot be shown. `helpId` is accepted for compatibility and unused.
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
