@@ -1,0 +1,7 @@
+#include "common/install_dir.h"
+
+namespace qz {
+
+std::string g_strInstallDir;
+
+}  // namespace qz

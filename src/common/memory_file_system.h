@@ -1,0 +1,101 @@
+// A file system in memory, for the tests and the fuzzer, with fault injection.
+//
+// Paths are the GBK strings the installer builds, compared byte for byte (case
+// counts). A path of the form "X:" or "X:\" (a drive root) always exists as a
+// directory, and so does the empty path; every other directory must be made by
+// CreateDirectory, whose parent must exist, as on a real disk. A trailing
+// backslash is ignored when a path is looked up. Like the Windows file layer,
+// a file that is open cannot be opened again until it is closed.
+//
+// Streams refer to the file system; they must not outlive it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/file_system.h"
+
+namespace qz {
+
+class MemoryFileSystem : public FileSystem {
+  public:
+    MemoryFileSystem();
+    ~MemoryFileSystem() override;
+    MemoryFileSystem(const MemoryFileSystem&) = delete;
+    MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
+
+    bool CreateDirectory(const std::string& path) override;
+    std::unique_ptr<ReadStream> OpenRead(const std::string& path) override;
+    std::unique_ptr<WriteStream> CreateWrite(const std::string& path) override;
+
+    // Setting up: adds a file or a directory; missing parents are made too.
+    void AddFile(const std::string& path, const std::string& contents);
+    void AddDirectory(const std::string& path);
+
+    // Looking at the result.
+    bool HasFile(const std::string& path) const;
+    bool HasDirectory(const std::string& path) const;
+    // The contents of a file; empty when there is no such file.
+    std::string FileContents(const std::string& path) const;
+    // Every file by path, and every directory made (without trailing backslash).
+    const std::map<std::string, std::string>& files() const { return m_files; }
+    const std::set<std::string>& directories() const { return m_directories; }
+    // Every path passed to CreateDirectory, in call order, as given.
+    const std::vector<std::string>& directory_requests() const { return m_directoryRequests; }
+    // Streams opened and not yet closed.
+    int open_streams() const { return static_cast<int>(m_open.size()); }
+    // Calls of WriteStream::Write so far, over all streams.
+    int write_calls() const { return m_writeCalls; }
+    // True when nothing has been created, written or requested since the
+    // file system was built or last reset by MarkClean.
+    bool Untouched() const { return !m_touched; }
+    void MarkClean() { m_touched = false; }
+
+    // Faults.
+    // The nth call of Write (1-based, counted over all streams) writes nothing
+    // and fails; 0 turns this off.
+    void FailWriteCall(int n) { m_failWriteCall = n; }
+    // The disk holds at most this many bytes over all files: a write that
+    // would go beyond writes what fits and fails. Negative: no limit.
+    void SetCapacity(std::int64_t bytes) { m_capacity = bytes; }
+    // Opening this path, for reading or writing, fails.
+    void FailOpen(const std::string& path) { m_failOpen.insert(path); }
+    // Closing a write stream on this path fails (its data stays).
+    void FailClose(const std::string& path) { m_failClose.insert(path); }
+    // Reading this path fails with an I/O error once offset bytes have been
+    // delivered.
+    void FailReadAt(const std::string& path, std::int64_t offset) { m_failRead[path] = offset; }
+    // Each Read delivers at most this many bytes (0: no limit), to show that
+    // readers cope with short reads.
+    void LimitReads(std::size_t bytes) { m_readLimit = bytes; }
+
+  private:
+    class Reader;
+    class Writer;
+    friend class Reader;
+    friend class Writer;
+
+    static std::string Key(const std::string& path);
+    bool DirectoryExists(const std::string& key) const;
+    bool ParentExists(const std::string& key) const;
+    std::int64_t StoredBytes() const;
+
+    std::map<std::string, std::string> m_files;
+    std::set<std::string> m_directories;
+    std::vector<std::string> m_directoryRequests;
+    std::set<std::string> m_open;
+    bool m_touched = false;
+    int m_writeCalls = 0;
+    int m_failWriteCall = 0;
+    std::int64_t m_capacity = -1;
+    std::set<std::string> m_failOpen;
+    std::set<std::string> m_failClose;
+    std::map<std::string, std::int64_t> m_failRead;
+    std::size_t m_readLimit = 0;
+};
+
+}  // namespace qz

@@ -1,0 +1,56 @@
+// ExtractPackage: unpacks data.dat into the install directory, writes
+// install.log and reports progress; the portable heart of the progress page's
+// worker.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/file_system.h"
+#include "engine/extraction_ui.h"
+#include "engine/package_format.h"
+
+namespace qz {
+
+enum ExtractResult : int {
+    kExtractOk = 0,
+    kExtractAbandoned = 1,     // running copy not closed (no message), or data.dat not opened
+    kExtractBadPackage = 2,    // header or directory refused; nothing written
+    kExtractCreateFailed = 3,  // a file could not be created, written or closed
+    kExtractTruncated = 4,     // the package ended early or could not be read
+};
+
+constexpr int kStateNotStarted = 0, kStateSucceeded = 1, kStateFailed = 2, kStateRunning = 3;
+
+struct ExtractJob {
+    std::string install_dir;  // ends with a backslash
+    FileSystem* fs = nullptr;
+    ExtractionUi* ui = nullptr;
+    // Makes the setup directory current and opens data.dat; null on failure.
+    std::function<std::unique_ptr<ReadStream>()> open_package;
+    // The page's m_arrEntries (owner): cleared before the directory is read,
+    // filled in directory order, cleared after success, left as read on failure.
+    std::vector<std::unique_ptr<PackageEntry>>* entries = nullptr;
+    // The page's m_nInstallState: 3 is set before data.dat is opened, 1 after
+    // install.log is closed.
+    std::atomic<int>* state = nullptr;
+    // Called after success; may be empty; its outcome does not matter.
+    std::function<void()> create_shortcuts;
+};
+
+// Runs the extraction and returns an ExtractResult. The whole directory is
+// checked before anything is written: a package that would write outside the
+// install directory is refused with the format message (2). Every failure
+// shows its message (format or create-file) before returning, every file is
+// closed by then, and nothing written is removed. Throws nothing: an
+// exhausted memory counts as a create failure (3).
+int ExtractPackage(ExtractJob& job) noexcept;
+
+// ExtractPackage, then state 2 when the result is not 0: the worker's whole job
+// before it closes the page.
+int RunInstallWorker(ExtractJob& job) noexcept;
+
+}  // namespace qz
