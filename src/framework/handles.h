@@ -59,6 +59,7 @@ class ComPtr {
     explicit operator bool() const { return m_ptr != nullptr; }
     T* get() const { return m_ptr; }
     T* operator->() const { return m_ptr; }
+    T& operator*() const { return *m_ptr; }
     // For out-parameters: releases what is held and returns the slot.
     T** put() {
         reset();
