@@ -8,6 +8,12 @@
 #include <memory>
 #include <string>
 
+// <windows.h> maps CreateDirectory to CreateDirectoryA; that would rename the
+// member below in files that include it. Include <windows.h> before this header.
+#ifdef CreateDirectory
+#undef CreateDirectory
+#endif
+
 namespace qz {
 
 // One open file, read strictly forward.

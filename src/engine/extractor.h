@@ -41,7 +41,8 @@ struct ExtractJob {
     std::function<void()> create_shortcuts;
 };
 
-// Runs the extraction and returns an ExtractResult. The whole directory is
+// Runs the extraction and returns an ExtractResult. fs, ui, entries and state
+// must be set. The whole directory is
 // checked before anything is written: a package that would write outside the
 // install directory is refused with the format message (2). Every failure
 // shows its message (format or create-file) before returning, every file is

@@ -1,0 +1,217 @@
+#include "common/file_system_posix.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace qz {
+namespace {
+
+// An iconv descriptor, closed once.
+class IconvHandle {
+  public:
+    IconvHandle(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~IconvHandle() {
+        if (valid()) {
+            iconv_close(m_cd);
+        }
+    }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+  private:
+    iconv_t m_cd;
+};
+
+bool Convert(const char* to, const char* from, const std::string& in, std::string* out) {
+    IconvHandle cd(to, from);
+    if (!cd.valid()) {
+        return false;
+    }
+    std::string result(in.size() * 4 + 4, '\0');
+    char* src = const_cast<char*>(in.data());
+    std::size_t src_left = in.size();
+    char* dst = &result[0];
+    std::size_t dst_left = result.size();
+    // The output room is enough for any character of either encoding, so the
+    // only failure is bad input.
+    if (iconv(cd.get(), &src, &src_left, &dst, &dst_left) == static_cast<std::size_t>(-1) ||
+        iconv(cd.get(), nullptr, nullptr, &dst, &dst_left) == static_cast<std::size_t>(-1)) {
+        return false;
+    }
+    result.resize(result.size() - dst_left);
+    *out = std::move(result);
+    return true;
+}
+
+// A file descriptor, closed once.
+class Fd {
+  public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() { Close(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+    // True when the descriptor was open and closed cleanly.
+    bool Close() {
+        if (m_fd < 0) {
+            return true;
+        }
+        const int rc = close(std::exchange(m_fd, -1));
+        return rc == 0 || errno == EINTR;
+    }
+
+  private:
+    int m_fd;
+};
+
+class PosixReadStream : public ReadStream {
+  public:
+    explicit PosixReadStream(int fd) : m_fd(fd) {}
+
+    std::int64_t Read(void* buf, std::size_t n) override {
+        for (;;) {
+            const ssize_t got = read(m_fd.get(), buf, n);
+            if (got >= 0) {
+                return got;
+            }
+            if (errno != EINTR) {
+                return -1;
+            }
+        }
+    }
+
+  private:
+    Fd m_fd;
+};
+
+class PosixWriteStream : public WriteStream {
+  public:
+    explicit PosixWriteStream(int fd) : m_fd(fd) {}
+
+    bool Write(const void* buf, std::size_t n) override {
+        if (m_fd.get() < 0) {
+            return false;
+        }
+        const char* p = static_cast<const char*>(buf);
+        while (n > 0) {
+            const ssize_t put = write(m_fd.get(), p, n);
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                return false;
+            }
+            p += put;
+            n -= static_cast<std::size_t>(put);
+        }
+        return true;
+    }
+
+    bool Close() override { return m_fd.Close(); }
+
+  private:
+    Fd m_fd;
+};
+
+// Opening without sharing: an exclusive advisory lock, refused at once when
+// another descriptor of this or a cooperating process holds the file.
+bool LockAlone(int fd) {
+    return flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+}  // namespace
+
+bool GbkToUtf8(const std::string& gbk, std::string* utf8) {
+    return Convert("UTF-8", "GBK", gbk, utf8);
+}
+
+bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
+    return Convert("GBK", "UTF-8", utf8, gbk);
+}
+
+PosixFileSystem::PosixFileSystem(std::string root) : m_root(std::move(root)) {
+    if (m_root.empty()) {
+        m_root = ".";
+    }
+}
+
+bool PosixFileSystem::MapPath(const std::string& path, std::string* host_path) const {
+    std::string rel;
+    // Conversion first: only in UTF-8 is every byte 0x5C a backslash.
+    if (!GbkToUtf8(path, &rel)) {
+        return false;
+    }
+    for (char& c : rel) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    const bool drive = rel.size() >= 2 && rel[1] == ':' &&
+                       ((rel[0] >= 'A' && rel[0] <= 'Z') || (rel[0] >= 'a' && rel[0] <= 'z'));
+    std::size_t start = drive ? 2 : 0;
+    while (start < rel.size() && rel[start] == '/') {
+        ++start;
+    }
+    rel.erase(0, start);
+    // Refuse any ".." level, so that no path leaves the root.
+    std::size_t level = 0;
+    while (level <= rel.size()) {
+        std::size_t end = rel.find('/', level);
+        if (end == std::string::npos) {
+            end = rel.size();
+        }
+        if (rel.compare(level, end - level, "..") == 0) {
+            return false;
+        }
+        level = end + 1;
+    }
+    *host_path = rel.empty() ? m_root : m_root + "/" + rel;
+    return true;
+}
+
+bool PosixFileSystem::CreateDirectory(const std::string& path) {
+    std::string host;
+    return MapPath(path, &host) && mkdir(host.c_str(), 0755) == 0;
+}
+
+std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(const std::string& path) {
+    std::string host;
+    if (!MapPath(path, &host)) {
+        return nullptr;
+    }
+    Fd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st;
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode) || !LockAlone(fd.get())) {
+        return nullptr;
+    }
+    return std::make_unique<PosixReadStream>(fd.release());
+}
+
+std::unique_ptr<WriteStream> PosixFileSystem::CreateWrite(const std::string& path) {
+    std::string host;
+    if (!MapPath(path, &host)) {
+        return nullptr;
+    }
+    // Truncated only once the lock is held, so a file open elsewhere in this
+    // process is left alone, as with a file opened without sharing on Windows.
+    Fd fd(open(host.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    struct stat st;
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !LockAlone(fd.get()) ||
+        (S_ISREG(st.st_mode) && ftruncate(fd.get(), 0) != 0)) {
+        return nullptr;
+    }
+    return std::make_unique<PosixWriteStream>(fd.release());
+}
+
+}  // namespace qz

@@ -1,0 +1,107 @@
+#include <windows.h>
+
+#include "common/file_system_win32.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace qz {
+namespace {
+
+// A file handle, closed once. INVALID_HANDLE_VALUE means none.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(FileHandle&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, INVALID_HANDLE_VALUE)) {}
+    FileHandle& operator=(FileHandle&&) = delete;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    // True when the handle was open and closed cleanly, or was already closed.
+    bool Close() {
+        if (!valid()) {
+            return true;
+        }
+        return ::CloseHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE)) != FALSE;
+    }
+
+  private:
+    HANDLE m_handle;
+};
+
+// ReadFile and WriteFile take a DWORD count; larger requests go in pieces.
+constexpr std::size_t kMaxIo = 1u << 30;
+
+class Win32ReadStream : public ReadStream {
+  public:
+    explicit Win32ReadStream(FileHandle handle) : m_handle(std::move(handle)) {}
+
+    std::int64_t Read(void* buf, std::size_t n) override {
+        DWORD got = 0;
+        const auto want = static_cast<DWORD>(std::min(n, kMaxIo));
+        if (!::ReadFile(m_handle.get(), buf, want, &got, nullptr)) {
+            return -1;
+        }
+        return got;
+    }
+
+  private:
+    FileHandle m_handle;
+};
+
+class Win32WriteStream : public WriteStream {
+  public:
+    explicit Win32WriteStream(FileHandle handle) : m_handle(std::move(handle)) {}
+
+    bool Write(const void* buf, std::size_t n) override {
+        if (!m_handle.valid()) {
+            return false;
+        }
+        const char* p = static_cast<const char*>(buf);
+        while (n > 0) {
+            DWORD put = 0;
+            const auto want = static_cast<DWORD>(std::min(n, kMaxIo));
+            if (!::WriteFile(m_handle.get(), p, want, &put, nullptr) || put == 0) {
+                return false;
+            }
+            p += put;
+            n -= put;
+        }
+        return true;
+    }
+
+    bool Close() override { return m_handle.Close(); }
+
+  private:
+    FileHandle m_handle;
+};
+
+}  // namespace
+
+bool Win32FileSystem::CreateDirectory(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+std::unique_ptr<ReadStream> Win32FileSystem::OpenRead(const std::string& path) {
+    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid()) {
+        return nullptr;
+    }
+    return std::make_unique<Win32ReadStream>(std::move(handle));
+}
+
+std::unique_ptr<WriteStream> Win32FileSystem::CreateWrite(const std::string& path) {
+    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid()) {
+        return nullptr;
+    }
+    return std::make_unique<Win32WriteStream>(std::move(handle));
+}
+
+}  // namespace qz
