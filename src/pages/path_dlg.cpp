@@ -1,5 +1,106 @@
 #include "pages/path_dlg.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+
+#include "common/constants.h"
+#include "common/install_dir.h"
+#include "common/install_path_rules.h"
+#include "common/module_dir.h"
+#include "common/texts.h"
+#include "framework/item_list.h"
+#include "framework/message_box.h"
+#include "framework/message_map.h"
 #include "res/resource.h"
 
+namespace {
+
+// COM entered on the calling thread for one scope (the folder browser needs an
+// apartment-threaded COM); left again only if this scope entered it.
+class ScopedComApartment {
+  public:
+    ScopedComApartment() : m_entered(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ScopedComApartment() {
+        if (m_entered) {
+            ::CoUninitialize();
+        }
+    }
+    ScopedComApartment(const ScopedComApartment&) = delete;
+    ScopedComApartment& operator=(const ScopedComApartment&) = delete;
+
+  private:
+    bool m_entered;
+};
+
+}  // namespace
+
 CPathDlg::CPathDlg(CWnd* parent) : CDialog(IDD_PATH, parent) {}
+
+bool CPathDlg::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    static const MessageMapEntry<CPathDlg> map[] = {
+        OnBnClicked(IDC_BROWSE, &CPathDlg::OnBrowse),
+    };
+    return DispatchMessageMap(this, map, msg, wp, lp, result) ||
+           CDialog::OnWndMsg(msg, wp, lp, result);
+}
+
+void CPathDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_SPACE_INFO, m_stcSpace);
+    DDX_Control(dx, IDC_INSTALL_PATH, m_editPath);
+}
+
+BOOL CPathDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    CenterWindow(CWnd::FromHandle(::GetDesktopWindow()));
+    qz::GetModuleDir();
+
+    char buffer[qz::kDefaultPathBufferSize] = {};
+    const DWORD returned =
+        ::GetEnvironmentVariableA(qz::kProgramFilesVariable, buffer, sizeof(buffer));
+    m_editPath.SetWindowText(qz::DefaultInstallDir(buffer, sizeof(buffer), returned).c_str());
+    return TRUE;
+}
+
+void CPathDlg::OnBrowse() {
+    const ScopedComApartment com;
+    char buffer[qz::kMaxPath] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = m_hWnd;
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = buffer;
+    info.lpszTitle = qz::kBrowseTitle;
+    info.ulFlags = 0;
+    info.lpfn = nullptr;
+    info.lParam = 0;
+    UniqueItemList chosen(::SHBrowseForFolderA(&info));
+    if (!chosen) {
+        return;
+    }
+    const bool converted = ::SHGetPathFromIDListA(chosen.get(), buffer) != FALSE;
+    const bool freed = chosen.Free();
+    const std::string folder(buffer, std::find(buffer, buffer + sizeof(buffer), '\0'));
+    if (!converted || !freed || folder.empty()) {
+        return;
+    }
+    m_editPath.SetWindowText(qz::AppendProductFolder(folder).c_str());
+    qz::GetModuleDir();
+}
+
+void CPathDlg::OnOK() {
+    const std::string typed = m_editPath.GetWindowText();
+    if (!qz::IsValidInstallPath(typed)) {
+        AfxMessageBox(qz::kMsgInvalidPath, MB_OK);
+        return;
+    }
+    // The edit keeps what the user typed; only the stored path gets the separator.
+    const std::string path = qz::WithTrailingSeparator(typed);
+    if (AfxMessageBox(qz::ConfirmPathMessage(path).c_str(), MB_YESNO | MB_ICONINFORMATION) ==
+        IDNO) {
+        return;
+    }
+    qz::g_strInstallDir = path;
+    CDialog::OnOK();
+}

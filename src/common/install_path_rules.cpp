@@ -1,0 +1,62 @@
+#include "common/install_path_rules.h"
+
+#include <algorithm>
+
+#include "common/dbcs.h"
+#include "common/texts.h"
+
+namespace qz {
+
+bool EndsWithSeparator(const std::string& path) {
+    return !path.empty() && FindLastBackslash(path) == path.size() - 1;
+}
+
+std::string WithTrailingSeparator(const std::string& path) {
+    std::string result = path;
+    // Runs twice only for a text that ends with a lone lead byte: the first
+    // backslash becomes that byte's trail byte.
+    while (!EndsWithSeparator(result)) {
+        result += '\\';
+    }
+    return result;
+}
+
+std::string AppendProductFolder(const std::string& dir) {
+    return WithTrailingSeparator(dir) + kProductName + '\\';
+}
+
+bool IsValidInstallPath(const std::string& path) {
+    return path.size() > 2 && path[1] == ':';
+}
+
+std::string DefaultInstallDir(const char* buffer, std::size_t size, std::uint32_t returned) {
+    const std::string fallback = AppendProductFolder(kDefaultDriveRoot);
+    // On success the call returns the length stored, without the terminating
+    // zero; a value that does not fit returns the size it needs (>= size) and
+    // leaves the buffer's contents undefined.
+    if (returned == 0 || returned >= size || buffer[returned] != '\0') {
+        return fallback;
+    }
+    const std::string value(buffer, std::find(buffer, buffer + returned, '\0'));
+    if (value.empty()) {
+        return fallback;
+    }
+    std::string result = AppendProductFolder(value);
+    return result.size() < size ? result : fallback;
+}
+
+std::string ConfirmPathMessage(const std::string& path) {
+    const std::string format = kMsgConfirmPathFormat;
+    const std::size_t slot = format.find("%s");
+    if (slot == std::string::npos) {
+        return format;
+    }
+    return format.substr(0, slot) + path + format.substr(slot + 2);
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t last = FindLastBackslash(path);
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+}  // namespace qz
