@@ -1,11 +1,12 @@
 # Shared by the scripts that run Windows programs under Wine. Everything lives
 # below one folder of the build tree (the "Wine root"): a template prefix, a
-# private zh_CN locale, a private HOME and the Xvfb display. Nothing touches the
-# host's own Wine prefix, home folder or desktop.
+# private zh_CN locale and a private HOME. Nothing touches the
+# host's own Wine prefix, home folder or desktop. Each run gets a display of
+# its own.
 #
-#   qz_wine_setup ROOT     prepare ROOT/template once (locked; later calls are quick)
-#   qz_wine_display ROOT   start ROOT's Xvfb if it is not running; sets DISPLAY
-#   qz_wine_stop ROOT      stop ROOT's Xvfb
+#   qz_wine_setup ROOT        prepare ROOT/template once (locked; later calls are quick)
+#   qz_wine_own_display       start a private Xvfb; sets DISPLAY
+#   qz_wine_stop_own_display  stop it
 #   qz_wine_prefix ROOT DIR   copy the template to DIR and point WINEPREFIX at it
 
 # This machine's kernel runs no 32-bit processes ("32-bit emulation disabled"),
@@ -28,10 +29,16 @@ qz_wine_common_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export HOME="$root/home"
   export USER="${USER:-$(id -un)}"
-  export LOCPATH="$root/locale"
-  export LC_ALL=zh_CN.UTF-8
-  unset LANG LANGUAGE
   mkdir -p "$HOME"
+}
+
+# zh_CN.UTF-8 gives Wine the ANSI code page 936. The locale is generated into
+# the Wine root (no root rights, no system change) before it is selected.
+qz_wine_select_locale() {
+  local root=$1
+  export LOCPATH="$root/locale"
+  { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null  # bash itself cannot load it; Wine can
+  unset LANG LANGUAGE
 }
 
 qz_wine_locale() {
@@ -80,45 +87,43 @@ qz_wine_setup() {
   (
     flock 9
     qz_wine_locale "$root" || exit 1
+    qz_wine_select_locale "$root"
     if [ ! -f "$root/template/.ready" ]; then
       qz_wine_build_template "$root" || exit 1
       touch "$root/template/.ready"
     fi
-  ) 9>"$root/.lock"
+  ) 9>"$root/.lock" || return 1
+  qz_wine_select_locale "$root"
 }
 
-qz_wine_display() {
-  local root=$1 pidfile="$root/xvfb.pid" dispfile="$root/xvfb.display"
-  (
-    flock 8
-    if [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; then exit 0; fi
-    local n
-    for n in $(seq 90 140); do
-      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      local pid=$!
-      local i
-      for i in $(seq 1 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.1
-      done
-      if kill -0 "$pid" 2>/dev/null; then
-        echo "$pid" >"$pidfile"
-        echo ":$n" >"$dispfile"
-        exit 0
-      fi
+# A private Xvfb for one run: sets DISPLAY and QZ_OWN_XVFB (its pid).
+qz_wine_own_display() {
+  local n
+  for n in $(seq 100 400); do
+    ( set -o noclobber; echo $$ >"/tmp/.X$n-lock" ) 2>/dev/null || continue
+    rm -f "/tmp/.X$n-lock"
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QZ_OWN_XVFB=$!
+    local i
+    for i in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$QZ_OWN_XVFB" 2>/dev/null || break
+      sleep 0.05
     done
-    echo "wine-env: no free X display" >&2
-    exit 1
-  ) 8>"$root/.xlock" || return 1
-  export DISPLAY="$(cat "$dispfile")"
+    if kill -0 "$QZ_OWN_XVFB" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "wine-env: no free X display" >&2
+  return 1
 }
 
-qz_wine_stop() {
-  local root=$1
-  if [ -f "$root/xvfb.pid" ]; then
-    kill "$(cat "$root/xvfb.pid")" 2>/dev/null || true
-    rm -f "$root/xvfb.pid" "$root/xvfb.display"
+qz_wine_stop_own_display() {
+  if [ -n "${QZ_OWN_XVFB:-}" ]; then
+    kill "$QZ_OWN_XVFB" 2>/dev/null || true
+    wait "$QZ_OWN_XVFB" 2>/dev/null || true
+    QZ_OWN_XVFB=
   fi
 }
 
@@ -126,6 +131,13 @@ qz_wine_prefix() {
   local root=$1 dir=$2
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
-  cp -a "$root/template" "$dir"
+  # A 64-bit prefix is about 700 MB of files Wine only reads: hard links make
+  # the copy take a tenth of a second. The registry files, which Wine
+  # rewrites, are real copies.
+  cp -al "$root/template" "$dir"
+  local reg
+  for reg in "$dir"/*.reg; do
+    cp --remove-destination "$root/template/$(basename "$reg")" "$reg"
+  done
   export WINEPREFIX="$dir"
 }

@@ -1,0 +1,35 @@
+// How a scenario reports: CHECK-style failures that let the scenario go on,
+// and Require, which ends the scenario at once. A scenario passes when it
+// ends with no failure.
+#pragma once
+
+#include <string>
+
+namespace robot {
+
+// Thrown by Require to end the scenario; caught by the runner.
+struct ScenarioAbort {
+    std::string what;
+};
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Records a failure (printed with the scenario's step) when `ok` is false.
+// Returns `ok`.
+bool Check(bool ok, const std::string& what);
+// Like Check, but ends the scenario.
+void Require(bool ok, const std::string& what);
+// Checks that two byte strings are equal, printing both (GBK shown as hex
+// where not ASCII) when they are not.
+bool CheckEqual(const std::string& actual, const std::string& expected, const std::string& what);
+bool CheckEqual(long long actual, long long expected, const std::string& what);
+
+// A progress line for the log ("step: ...").
+void Step(const std::string& what);
+
+int FailureCount();
+// Printable form of GBK bytes: ASCII as is, other bytes as \xNN.
+std::string Printable(const std::string& bytes);
+
+}  // namespace robot

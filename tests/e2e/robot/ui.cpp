@@ -1,0 +1,192 @@
+#include "robot/ui.h"
+
+#include <vector>
+
+#include "robot/report.h"
+
+namespace robot {
+
+std::string WindowText(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return std::string();
+    }
+    std::vector<char> buffer(length + 2, '\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::string(buffer.data(), copied < buffer.size() ? copied : 0);
+}
+
+std::string ClassNameOf(HWND hwnd) {
+    char name[256] = {};
+    const int length = ::GetClassNameA(hwnd, name, sizeof(name));
+    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+bool IsEnabled(HWND hwnd) {
+    return ::IsWindowEnabled(hwnd) != FALSE;
+}
+
+bool IsShown(HWND hwnd) {
+    return (::GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+int CheckState(HWND button) {
+    DWORD_PTR state = 0;
+    ::SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return static_cast<int>(state);
+}
+
+LONG StyleOf(HWND hwnd) {
+    return ::GetWindowLongA(hwnd, GWL_STYLE);
+}
+
+LONG ExStyleOf(HWND hwnd) {
+    return ::GetWindowLongA(hwnd, GWL_EXSTYLE);
+}
+
+RECT RectOf(HWND hwnd) {
+    RECT rect{};
+    ::GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+HWND Item(HWND dialog, int id) {
+    return ::GetDlgItem(dialog, id);
+}
+
+namespace {
+
+struct ChildSearch {
+    const std::string* className;
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<ChildSearch*>(lp);
+    if (ClassNameOf(hwnd) == *search->className && WindowText(hwnd) == *search->text) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindChild(HWND dialog, const std::string& className, const std::string& text) {
+    ChildSearch search{&className, &text, nullptr};
+    ::EnumChildWindows(dialog, &MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+
+struct EnumState {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
+    auto* state = reinterpret_cast<EnumState*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == state->pid && ::IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32770") {
+        state->found.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> Dialogs(DWORD pid) {
+    EnumState state{pid, {}};
+    ::EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (true) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start >= ms)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+HWND WaitDialog(DWORD pid, const std::string& caption, int controlId, DWORD ms) {
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : Dialogs(pid)) {
+                if (WindowText(hwnd) == caption &&
+                    (controlId == 0 || ::GetDlgItem(hwnd, controlId) != nullptr)) {
+                    result = hwnd;
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms);
+    return result;
+}
+
+HWND WaitMessageBox(DWORD pid, const std::string& caption, DWORD ms) {
+    return WaitDialog(pid, caption, 0xFFFF, ms);
+}
+
+std::string MessageBoxText(HWND box) {
+    return WindowText(::GetDlgItem(box, 0xFFFF));
+}
+
+bool WaitGone(HWND hwnd, DWORD ms) {
+    return WaitUntil([&] { return !::IsWindow(hwnd); }, ms);
+}
+
+bool Click(HWND dialog, int id) {
+    HWND button = ::GetDlgItem(dialog, id);
+    if (!Check(button != nullptr, Format("button %d exists", id)))
+        return false;
+    if (!Check(::IsWindowVisible(button) && IsEnabled(button),
+               Format("button %d (\"%s\") is visible and enabled before the click", id,
+                      Printable(WindowText(button)).c_str()))) {
+        return false;
+    }
+    ::PostMessageA(button, BM_CLICK, 0, 0);
+    return true;
+}
+
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
+    if (!::GetGUIThreadInfo(thread, &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+void PressKey(HWND dialog, UINT vk) {
+    HWND target = FocusOf(dialog);
+    if (target == nullptr)
+        target = dialog;
+    const UINT scan = ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+    ::PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16));
+    ::PostMessageA(target, WM_KEYUP, vk, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+}
+
+void TypeText(HWND dialog, int id, const std::string& text) {
+    HWND edit = ::GetDlgItem(dialog, id);
+    Check(edit != nullptr && IsEnabled(edit), Format("edit %d can be typed into", id));
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                          SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void SystemCommand(HWND window, WPARAM command) {
+    ::PostMessageA(window, WM_SYSCOMMAND, command, 0);
+}
+
+}  // namespace robot

@@ -1,0 +1,56 @@
+// Reading and driving another process's windows, as a person would: only
+// through what the screen shows and what a click or a key press does.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace robot {
+
+// Default wait for a window to appear or go.
+constexpr DWORD kWait = 15000;
+
+std::string WindowText(HWND hwnd);  // WM_GETTEXT: works across processes
+std::string ClassNameOf(HWND hwnd);
+bool IsEnabled(HWND hwnd);
+bool IsShown(HWND hwnd);      // WS_VISIBLE of the window itself
+int CheckState(HWND button);  // BM_GETCHECK
+LONG StyleOf(HWND hwnd);
+LONG ExStyleOf(HWND hwnd);
+RECT RectOf(HWND hwnd);
+HWND Item(HWND dialog, int id);
+// The first child of `dialog` of window class `className` whose text is
+// `text` (GBK bytes); null when there is none.
+HWND FindChild(HWND dialog, const std::string& className, const std::string& text);
+
+// The process's visible top-level dialogs (class #32770).
+std::vector<HWND> Dialogs(DWORD pid);
+// Waits for a visible dialog of `pid` with exactly `caption` (GBK bytes) that
+// has a child `controlId` (0: any). Null after `ms`.
+HWND WaitDialog(DWORD pid, const std::string& caption, int controlId, DWORD ms = kWait);
+// Waits for a message box of `pid` captioned `caption`. Null after `ms`.
+HWND WaitMessageBox(DWORD pid, const std::string& caption, DWORD ms = kWait);
+// The text of a message box (its static 0xFFFF).
+std::string MessageBoxText(HWND box);
+// True when `hwnd` is no longer a window within `ms`.
+bool WaitGone(HWND hwnd, DWORD ms = kWait);
+// Polls `condition` every 20 ms; true as soon as it holds, false after `ms`.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWait);
+
+// Clicks button `id` of `dialog` the way a person can: only a visible,
+// enabled button. Records a failure and returns false otherwise.
+bool Click(HWND dialog, int id);
+// Presses and releases a key on the control that has the keyboard focus in
+// `dialog`'s thread (the dialog manager sees it as typed).
+void PressKey(HWND dialog, UINT vk);
+// Types `text` into edit `id` of `dialog` (replaces its text).
+void TypeText(HWND dialog, int id, const std::string& text);
+// The control with the keyboard focus in `dialog`'s thread.
+HWND FocusOf(HWND dialog);
+// Sends a system command as the system menu or the caption buttons do.
+void SystemCommand(HWND window, WPARAM command);
+
+}  // namespace robot
