@@ -11,6 +11,9 @@ find_package(Python3 COMPONENTS Interpreter REQUIRED)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_compile_options($<$<COMPILE_LANGUAGE:CXX,C>:-finput-charset=UTF-8>
                       $<$<COMPILE_LANGUAGE:CXX,C>:-fexec-charset=GBK>)
+elseif(MSVC)
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX,C>:/source-charset:utf-8>
+                      $<$<COMPILE_LANGUAGE:CXX,C>:/execution-charset:.936>)
 endif()
 
 # qz_text_sources(OUT_VAR src...) - the sources to compile for the given
@@ -19,7 +22,7 @@ function(qz_text_sources out)
   set(result)
   foreach(src IN LISTS ARGN)
     get_filename_component(abs ${src} ABSOLUTE)
-    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR MSVC)
       list(APPEND result ${abs})
     else()
       file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${abs})

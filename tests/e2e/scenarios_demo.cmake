@@ -1,0 +1,1 @@
+qz_robot_scenarios(demo demo_full_install)

@@ -1,0 +1,108 @@
+// The demo: one whole installation of the demo package, with a screenshot of
+// every page and a summary of what was installed. scripts/demo runs it.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "res/resource.h"
+#include "robot/files.h"
+#include "robot/installer.h"
+#include "robot/report.h"
+#include "robot/scenario.h"
+#include "robot/screenshot.h"
+#include "robot/system_state.h"
+#include "robot/ui.h"
+
+using namespace robot;
+
+namespace {
+
+void Print(const std::string& line) {
+    std::printf("%s\n", Printable(line).c_str());
+    std::fflush(stdout);
+}
+
+void PrintSummary(const std::string& installDir, const std::string& launchLog) {
+    Print("");
+    Print("== Installed into " + installDir);
+    for (const auto& entry : ListTree(installDir)) {
+        if (entry.second >= 0)
+            Print(
+                Format("  %10lld  %s", static_cast<long long>(entry.second), entry.first.c_str()));
+    }
+    Print("== install.log");
+    Print(ReadWholeFile(installDir + "install.log"));
+    Print("== Registry: HKEY_LOCAL_MACHINE\\" + std::string(kProductKey) + " (32-bit view)");
+    for (const char* name : {"ver", "path"}) {
+        const RegValue value = ReadMachineValue(kProductKey, name);
+        Print(
+            Format("  %-4s %s", name,
+                   value.present ? (value.type == REG_SZ ? "REG_SZ  " : "other   ") : "(absent)") +
+            (value.present ? value.bytes.substr(0, value.bytes.find('\0')) : std::string()));
+    }
+    Print("== Shortcuts");
+    const std::string links[] = {DesktopFolder() + "\\Qorvane.lnk",
+                                 ProgramsFolder() + "\\Qorvane\\Qorvane.lnk",
+                                 ProgramsFolder() + "\\Qorvane\\卸载.lnk"};
+    for (const std::string& link : links) {
+        const Shortcut s = ReadShortcut(link);
+        Print("  " + link);
+        Print(s.loaded ? "    -> " + s.target + "  (start in " + s.workingDirectory + ", \"" +
+                             s.description + "\")"
+                       : "    (missing)");
+    }
+    Print("== Programs started (program|current directory)");
+    Print(ReadWholeFile(launchLog));
+}
+
+void DemoFullInstall() {
+    const std::string installDir = "C:\\Program Files\\Qorvane\\";
+    Installer run({});
+    const std::string package = run.WorkDir() + "data.dat";
+    PackFolder(DemoPayloadDir(), package);
+    Require(CopyOneFile(package, run.SetupDir() + "data.dat"),
+            "the package lies beside Install.exe");
+    run.Start();
+
+    HWND host = run.WaitHost();
+    Require(host != nullptr, "the host dialog appears");
+    Screenshot("1-host");
+    HWND licence = PressInstallOnHost(run, host);
+    Screenshot("2-licence");
+    Click(licence, IDC_AGREE);
+    Require(WaitUntil([&] { return IsEnabled(Item(licence, IDOK)); }), "Next is enabled");
+    Screenshot("3-licence-agreed");
+    Click(licence, IDOK);
+    HWND path = run.WaitPathPage();
+    Require(path != nullptr, "the install-directory page opens");
+    CheckEqual(WindowText(Item(path, IDC_INSTALL_PATH)), installDir, "the proposed directory");
+    Screenshot("4-directory");
+    Click(path, IDOK);
+    HWND confirm = run.WaitMessage();
+    Require(confirm != nullptr, "the confirmation appears");
+    Screenshot("5-confirm");
+    Click(confirm, IDYES);
+    HWND progress = run.WaitProgress();
+    Require(progress != nullptr, "the progress page opens");
+    Screenshot("6-progress");
+    HWND finish = run.WaitFinish();
+    Require(finish != nullptr, "the finish page opens");
+    Screenshot("7-finish");
+    Click(finish, IDOK);
+    Require(run.WaitExit(), "the wizard ends after Finish");
+    WaitUntil([&] {
+        const std::string log = ReadWholeFile(run.LaunchLog());
+        return std::count(log.begin(), log.end(), '\n') >= 3;
+    });
+    HWND app = ::FindWindowA(nullptr, "Qorvane");
+    Check(app != nullptr, "the installed application shows its window");
+    Screenshot("8-application");
+    if (app != nullptr)
+        ::PostMessageA(app, WM_CLOSE, 0, 0);
+    PrintSummary(installDir, run.LaunchLog());
+}
+
+const Scenario demo("demo_full_install", &DemoFullInstall);
+
+}  // namespace
