@@ -1,0 +1,138 @@
+#include "integration/shortcuts.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "common/constants.h"
+#include "common/directory_chain.h"
+#include "common/install_dir.h"
+#include "common/texts.h"
+#include "framework/handles.h"
+#include "framework/item_list.h"
+#include "integration/shortcut_paths.h"
+
+namespace qz {
+
+namespace {
+
+// Enters a single-threaded apartment for the scope; leaves it again only when
+// entering succeeded (S_FALSE included: the calls are counted).
+class ComApartment {
+  public:
+    ComApartment() : m_hr(::CoInitialize(nullptr)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(m_hr)) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    HRESULT m_hr;
+};
+
+ComPtr<IShellLinkA> MakeLink() {
+    ComPtr<IShellLinkA> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  link.put_void()))) {
+        link.reset();
+    }
+    return link;
+}
+
+// The file-system path of a special folder of the current user; empty when
+// the shell cannot resolve it.
+std::string SpecialFolderPath(int csidl) {
+    char buffer[kMaxPath] = {};
+    LPITEMIDLIST raw = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &raw))) {
+        return std::string();
+    }
+    const UniqueItemList list(raw);
+    if (!list || !::SHGetPathFromIDListA(list.get(), buffer)) {
+        return std::string();
+    }
+    buffer[kMaxPath - 1] = '\0';
+    return buffer;
+}
+
+void Describe(IShellLinkA& link, const std::string& target, const std::string& workingDir,
+              const char* description) {
+    link.SetPath(target.c_str());
+    link.SetWorkingDirectory(workingDir.c_str());
+    link.SetDescription(description);
+}
+
+// Saves `link` to `path` (GBK), replacing an existing file. Failures are not
+// reported: a shortcut that cannot be written is simply missing.
+void SaveLink(IShellLinkA& link, const std::string& path) {
+    ComPtr<IPersistFile> file;
+    if (FAILED(link.QueryInterface(IID_IPersistFile, file.put_void())) || !file) {
+        return;
+    }
+    wchar_t wide[kMaxPath] = {};
+    if (::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, kMaxPath) == 0) {
+        return;
+    }
+    file->Save(wide, TRUE);
+}
+
+int WriteShortcuts() {
+    const ComApartment apartment;
+    ComPtr<IShellLinkA> appLink = MakeLink();
+    if (!appLink) {
+        return 1;
+    }
+    ComPtr<IShellLinkA> uninstallLink = MakeLink();
+    if (!uninstallLink) {
+        return 1;
+    }
+
+    const ShortcutPlan plan =
+        PlanShortcuts(g_strInstallDir, SpecialFolderPath(CSIDL_DESKTOPDIRECTORY),
+                      SpecialFolderPath(CSIDL_PROGRAMS));
+    if (!plan.app_target.empty()) {
+        Describe(*appLink, plan.app_target, plan.working_dir, kAppShortcutDescription);
+    }
+    if (!plan.uninstall_target.empty()) {
+        Describe(*uninstallLink, plan.uninstall_target, plan.working_dir,
+                 kUninstallShortcutDescription);
+    }
+
+    if (!plan.desktop_link.empty()) {
+        SaveLink(*appLink, plan.desktop_link);
+    }
+    // Both Programs links lie in the same sub-folder; the chain makes it from
+    // whichever link is made.
+    const std::string& programsLink =
+        plan.programs_app_link.empty() ? plan.programs_uninstall_link : plan.programs_app_link;
+    if (!programsLink.empty()) {
+        CreateDirectoryChain(programsLink);
+    }
+    if (!plan.programs_app_link.empty()) {
+        SaveLink(*appLink, plan.programs_app_link);
+    }
+    appLink.reset();
+    if (!plan.programs_uninstall_link.empty()) {
+        SaveLink(*uninstallLink, plan.programs_uninstall_link);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int CreateShortcuts() noexcept {
+    try {
+        return WriteShortcuts();
+    } catch (...) {
+        // Only memory can run out here; the shortcuts are then incomplete.
+        return 1;
+    }
+}
+
+}  // namespace qz
