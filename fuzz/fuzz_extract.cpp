@@ -1,0 +1,118 @@
+// Feeds arbitrary bytes to ExtractPackage as data.dat, on an in-memory disk,
+// and checks what must hold for any input: nothing lands outside the install
+// directory, a refused package leaves no trace, every file is closed, the
+// result and the install state agree, and progress stays within its range.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/memory_file_system.h"
+#include "engine/extractor.h"
+
+namespace {
+
+constexpr char kInstallDir[] = "C:\\Q\\";
+constexpr char kInstallKey[] = "C:\\Q";  // the directory as the memory disk keeps it
+
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// No product running; records progress and checks its order as it comes.
+class CheckingUi : public qz::ExtractionUi {
+  public:
+    bool ProductIsRunning() override { return false; }
+    bool AskRunningCopy() override {
+        Require(false, "question asked with no product running");
+        return false;
+    }
+    void ShowMessage(const char*) override { ++messages; }
+    void SetRange(std::int32_t upper) override {
+        Require(ranges == 0, "range set twice");
+        Require(upper >= 0, "negative range");
+        ++ranges;
+        range = upper;
+    }
+    void SetPosition(std::int32_t p) override {
+        Require(ranges == 1, "position before range");
+        Require(p > position && p <= range, "position not rising within the range");
+        position = p;
+    }
+    void SetStatus(const std::string& text) override {
+        Require(text.compare(0, sizeof kInstallDir - 1, kInstallDir) == 0,
+                "status outside the install directory");
+    }
+
+    int messages = 0;
+    int ranges = 0;
+    std::int32_t range = 0;
+    std::int32_t position = 0;
+};
+
+bool Inside(const std::string& key) {
+    return key == kInstallKey || key.compare(0, sizeof kInstallDir - 1, kInstallDir) == 0;
+}
+
+// One extraction; faults on the target disk are chosen from the input's size,
+// so that the same input always takes the same path.
+void RunOnce(const std::string& package, bool with_faults) {
+    qz::MemoryFileSystem package_fs;
+    package_fs.AddFile("data.dat", package);
+    qz::MemoryFileSystem fs;
+    if (with_faults) {
+        fs.FailWriteCall(static_cast<int>(package.size() % 5) + 1);
+        package_fs.LimitReads(package.size() % 7 + 1);
+    }
+    CheckingUi ui;
+    std::vector<std::unique_ptr<qz::PackageEntry>> entries;
+    std::atomic<int> state{qz::kStateNotStarted};
+    int shortcuts = 0;
+
+    qz::ExtractJob job;
+    job.install_dir = kInstallDir;
+    job.fs = &fs;
+    job.ui = &ui;
+    job.open_package = [&]() { return package_fs.OpenRead("data.dat"); };
+    job.entries = &entries;
+    job.state = &state;
+    job.create_shortcuts = [&]() { ++shortcuts; };
+
+    const int result = qz::ExtractPackage(job);
+
+    Require(result >= qz::kExtractOk && result <= qz::kExtractTruncated, "result out of range");
+    Require(result != qz::kExtractAbandoned, "abandoned with the package present");
+    Require(fs.open_streams() == 0 && package_fs.open_streams() == 0, "a file left open");
+    for (const auto& file : fs.files()) {
+        Require(Inside(file.first), "file outside the install directory");
+    }
+    for (const auto& dir : fs.directories()) {
+        Require(Inside(dir), "directory outside the install directory");
+    }
+    if (result == qz::kExtractOk) {
+        Require(state == qz::kStateSucceeded, "success without state 1");
+        Require(shortcuts == 1 && ui.messages == 0, "success: shortcuts once, no message");
+        Require(entries.empty(), "records kept after success");
+        Require(ui.ranges == 1 && ui.position == ui.range, "progress did not reach the end");
+        Require(fs.HasFile(std::string(kInstallDir) + "install.log"), "no log after success");
+    } else {
+        Require(state == qz::kStateRunning, "failure left a state other than 3");
+        Require(shortcuts == 0 && ui.messages == 1, "failure: one message, no shortcuts");
+    }
+    if (result == qz::kExtractBadPackage) {
+        Require(fs.Untouched(), "a refused package changed the disk");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string package(reinterpret_cast<const char*>(data), size);
+    RunOnce(package, false);
+    RunOnce(package, true);
+    return 0;
+}
