@@ -13,7 +13,6 @@ namespace qz::test {
 namespace {
 
 const std::string kFormat = kMsgFormat;
-const std::string kCreate = kMsgCreateFile;
 
 // What was asked of a package stream and what it delivered.
 struct ReadRecord {
@@ -251,29 +250,15 @@ TEST(Extractor, GbkTrailByte5CIsNotASeparator) {
 }
 
 TEST(Extractor, HostileNamesAreRefusedBeforeAnythingIsWritten) {
+    // One of each kind; the rules themselves are tested name by name in entry_rules_test.
     const std::string names[] = {
         "..\\evil.exe",  // parent level
-        "a\\..\\..\\b",  // parent level inside
         "a/../b",        // forward slashes
-        "/etc/passwd",   // absolute POSIX path
         "C:\\boot.ini",  // drive letter
-        "c:x",           // drive-relative
-        "a:stream",      // stream name
         "\\windows\\x",  // leading backslash
-        "a\\",           // names a directory
-        "a\\\\b",        // empty level
-        "CON",           // devices, in any level, any case, with extension
-        "a\\nul.txt",
-        "Com1.log",
-        "lpt9",
-        "aux\\x.txt",
-        "a.",         // trailing dot
-        "a ",         // trailing space
-        "a\\b.\\c",   // level ending with a dot
-        ".",          // the directory itself
-        "\x81",       // lead byte 81 with no trail byte
-        "x\x81\x2e",  // lead byte 81 with an invalid trail byte '.'
-        "a\x01.txt",  // control byte
+        "a\\nul.txt",    // device
+        "a\\b.\\c",      // level ending with a dot
+        "\x81",          // lead byte 81 with no trail byte
     };
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
@@ -445,15 +430,6 @@ TEST(Extractor, VeryLongInstallDirectoryIsCarriedWhole) {
     const std::string path = dir + std::string(250, 'n') + "\\f.txt";
     EXPECT_EQ(run.fs.FileContents(path), "abc");
     EXPECT_EQ(run.ui.statuses, std::vector<std::string>{path});
-}
-
-TEST(Extractor, PathTheSystemRefusesIsACreateFailure) {
-    const std::string dir = "C:\\" + std::string(5000, 'd') + "\\";
-    ExtractionRun run(dir);
-    run.fs.FailOpen(dir + "install.log");  // as CreateFileA refuses a path this long
-    run.SetPackage(PackageBytes({{"f.txt", "abc"}}));
-    EXPECT_EQ(run.Run(), kExtractCreateFailed);
-    EXPECT_EQ(run.ui.messages, std::vector<std::string>{kCreate});
 }
 
 }  // namespace

@@ -16,32 +16,26 @@ struct HeaderCase {
 };
 
 TEST(PackageReader, HeaderCheckInOrderWithMissingBytesAsZero) {
+    // The outcomes of whole packages are tested with the extraction; here the
+    // decoding of the count and the order of the checks.
     const HeaderCase cases[] = {
-        {"valid, count 0", HeaderBytes(1, 'Q', 'Z', 0), ReadResult::kOk, 0},
         {"count 0x01020304 read little-endian", HeaderBytes(1, 'Q', 'Z', 0x01020304),
          ReadResult::kOk, 0x01020304},
         // 01 00 00 00 'Q' 'Z': the 22 missing bytes, nEntryCount among them, are zero.
         {"6 bytes", std::string("\x01\x00\x00\x00QZ", 6), ReadResult::kOk, 0},
-        // Count bytes FF FF FF FF: -1, signed.
-        {"count -1", HeaderBytes(1, 'Q', 'Z', -1), ReadResult::kOk, -1},
-        // Count bytes 00 00 00 80: the most negative value.
+        // Count bytes 00 00 00 80: the most negative value, signed.
         {"count 0x80000000",
          std::string("\x01\x00\x00\x00QZ", 6) + std::string(18, 'r') +
              std::string("\x00\x00\x00\x80", 4),
          ReadResult::kOk, INT32_MIN},
         {"a longer file: only 28 bytes count",
          HeaderBytes(1, 'Q', 'Z', 2) + "more bytes that are not the header", ReadResult::kOk, 2},
-        {"version 2", HeaderBytes(2, 'Q', 'Z', 0), ReadResult::kBadVersion, 0},
-        {"version -1", HeaderBytes(-1, 'Q', 'Z', 0), ReadResult::kBadVersion, 0},
         // 01 00 00 01: 0x01000001, not 1.
         {"version with a high byte", std::string("\x01\x00\x00\x01QZ", 6), ReadResult::kBadVersion,
          0},
-        {"empty file", std::string(), ReadResult::kBadVersion, 0},
         {"version 2 and bad magic: version decides", HeaderBytes(2, 'x', 'x', 0),
          ReadResult::kBadVersion, 0},
-        {"magic swapped", HeaderBytes(1, 'Z', 'Q', 0), ReadResult::kBadMagic, 0},
         {"magic lower case", HeaderBytes(1, 'q', 'z', 0), ReadResult::kBadMagic, 0},
-        {"byte 5 zero", HeaderBytes(1, 'Q', '\0', 0), ReadResult::kBadMagic, 0},
         {"file ends after the Q", std::string("\x01\x00\x00\x00Q", 5), ReadResult::kBadMagic, 0},
     };
     // Whole reads, and reads that deliver one byte at a time: same outcome.
