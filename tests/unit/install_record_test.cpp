@@ -1,0 +1,121 @@
+#include "integration/install_record.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/recording_registry_store.h"
+
+namespace {
+
+using qz::test::RecordingRegistryStore;
+using qz::test::RegCall;
+using qz::test::RegOp;
+
+const char kKey[] = "software\\tarnwell\\velmira";
+
+// The bytes a REG_SZ value holds: the text and one NUL.
+std::string Sz(const std::string& text) {
+    return text + '\0';
+}
+
+// The names of the values set, in order, whether or not the set succeeded.
+std::string SetNames(const RecordingRegistryStore& store) {
+    std::string names;
+    for (const RegCall& call : store.Calls()) {
+        if (call.op == RegOp::kSet) {
+            names += names.empty() ? "" : " ";
+            names += call.name;
+        }
+    }
+    return names;
+}
+
+void ExpectValue(const RecordingRegistryStore& store, const char* name, const std::string& text) {
+    const auto value = store.Value(qz::kHkeyLocalMachine, kKey, name);
+    ASSERT_TRUE(value.has_value()) << name;
+    EXPECT_EQ(value->type, qz::kRegSz) << name;
+    EXPECT_EQ(value->bytes, Sz(text)) << name;
+}
+
+TEST(InstallRecordTest, CreatesTheKeyAndWritesVerThenPath) {
+    RecordingRegistryStore store;
+    qz::WriteInstallRecord(store, "C:\\Program Files\\Qorvane\\");
+
+    ASSERT_FALSE(store.Calls().empty());
+    const RegCall& create = store.Calls().front();
+    EXPECT_EQ(create.op, RegOp::kCreate);
+    EXPECT_EQ(create.key, qz::kHkeyLocalMachine);
+    EXPECT_EQ(create.path, kKey);
+    EXPECT_EQ(create.access, qz::kKeyAllAccess);
+    EXPECT_EQ(create.options, qz::kRegOptionNonVolatile);
+
+    ExpectValue(store, "ver", "1.10");
+    ExpectValue(store, "path", "C:\\Program Files\\Qorvane\\");
+    EXPECT_EQ(SetNames(store), "ver path");
+    EXPECT_EQ(store.OpenHandleCount(), 0u);
+    EXPECT_EQ(store.BadHandleCalls(), 0);
+}
+
+TEST(InstallRecordTest, ASecondInstallationReplacesBothValues) {
+    RecordingRegistryStore store;
+    qz::WriteInstallRecord(store, "C:\\Program Files\\Qorvane\\");
+    // A later installation into another directory, with a GBK name whose
+    // trail byte is 0x5C (乗 = 81 5C).
+    qz::WriteInstallRecord(store, "D:\\\x81\x5C\\");
+
+    ExpectValue(store, "ver", "1.10");
+    ExpectValue(store, "path", "D:\\\x81\x5C\\");
+}
+
+TEST(InstallRecordTest, PathLengthAgainstTheValueLimit) {
+    const struct {
+        const char* what;
+        std::size_t length;
+        bool pathWritten;
+    } cases[] = {
+        {"254 bytes: the longest accepted", 254, true},
+        {"255 bytes: refused", 255, false},
+        {"300 bytes: refused", 300, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // "C:\", letters, and the final backslash: `length` bytes in all.
+        const std::string dir = "C:\\" + std::string(c.length - 4, 'q') + "\\";
+        ASSERT_EQ(dir.size(), c.length);
+        RecordingRegistryStore store;
+        qz::WriteInstallRecord(store, dir);
+
+        ExpectValue(store, "ver", "1.10");
+        if (c.pathWritten) {
+            ExpectValue(store, "path", dir);
+            EXPECT_EQ(store.Value(qz::kHkeyLocalMachine, kKey, "path")->bytes.size(), c.length + 1);
+        } else {
+            EXPECT_FALSE(store.Value(qz::kHkeyLocalMachine, kKey, "path").has_value());
+            // Refused before the store is asked.
+            EXPECT_EQ(SetNames(store), "ver");
+        }
+        EXPECT_EQ(store.OpenHandleCount(), 0u);
+    }
+}
+
+TEST(InstallRecordTest, NoKeyMeansNoValues) {
+    RecordingRegistryStore store;
+    store.DenyRoot(qz::kHkeyLocalMachine, qz::test::kErrorAccessDenied);
+    qz::WriteInstallRecord(store, "C:\\Program Files\\Qorvane\\");
+
+    EXPECT_EQ(store.Trace(), "create!");
+    EXPECT_FALSE(store.HasKey(qz::kHkeyLocalMachine, kKey));
+}
+
+TEST(InstallRecordTest, AFailedValueDoesNotStopTheOther) {
+    RecordingRegistryStore store;
+    store.FailSetValue(qz::test::kErrorAccessDenied);
+    qz::WriteInstallRecord(store, "C:\\Program Files\\Qorvane\\");
+
+    EXPECT_EQ(SetNames(store), "ver path");
+    EXPECT_FALSE(store.Value(qz::kHkeyLocalMachine, kKey, "ver").has_value());
+    EXPECT_EQ(store.OpenHandleCount(), 0u);
+}
+
+}  // namespace
