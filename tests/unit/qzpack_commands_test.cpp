@@ -1,0 +1,174 @@
+// The package tool's commands on files in a temporary folder.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "commands.h"
+#include "support/package_bytes.h"
+#include "support/qzpack_temp_tree.h"
+
+namespace qz::pack {
+namespace {
+
+using test::EntryBytes;
+using test::HeaderBytes;
+using test::Le32;
+using test::PackageBytes;
+using test::QzpackTempTree;
+
+struct Output {
+    std::ostringstream out, err;
+    Console console{out, err, false};
+};
+
+TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
+    QzpackTempTree tree;
+    // The same files made in two different orders.
+    tree.Write(u8"one/说明.txt", "readme");
+    tree.Write(u8"one/a.txt", "abc");
+    tree.Write(u8"one/sub/b.bin", "");
+    tree.Write(u8"two/sub/b.bin", "");
+    tree.Write(u8"two/a.txt", "abc");
+    tree.Write(u8"two/说明.txt", "readme");
+
+    Output first, second;
+    ASSERT_EQ(RunCreate(tree.Path("one"), tree.Path("one.dat"), first.console), kExitOk)
+        << first.err.str();
+    ASSERT_EQ(RunCreate(tree.Path("two"), tree.Path("two.dat"), second.console), kExitOk)
+        << second.err.str();
+    EXPECT_EQ(tree.Read("one.dat"), tree.Read("two.dat"));
+    EXPECT_EQ(tree.Read("one.dat"),
+              PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}, {"说明.txt", "readme"}}));
+    EXPECT_EQ(first.out.str(),
+              "3 files, 9 bytes packed into " + tree.Path("one.dat").string() + "\n");
+}
+
+TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
+    QzpackTempTree tree;
+    tree.Write("in/CON", "device name");
+    tree.Write("data.dat", "old package");
+    Output refused;
+    EXPECT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), refused.console), kExitRefused);
+    EXPECT_NE(refused.err.str().find("CON"), std::string::npos) << refused.err.str();
+    EXPECT_EQ(tree.Read("data.dat"), "old package");
+    EXPECT_EQ(tree.Read("data.dat.part"), "<missing>");
+
+    // A package inside the folder it packs would pack itself.
+    tree.Write("in2/a.txt", "a");
+    Output inside;
+    EXPECT_EQ(RunCreate(tree.Path("in2"), tree.Path("in2/sub/../data.dat"), inside.console),
+              kExitUsage);
+    EXPECT_NE(inside.err.str().find("outside"), std::string::npos) << inside.err.str();
+    EXPECT_EQ(tree.Read("in2/data.dat"), "<missing>");
+}
+
+TEST(QzpackCommandsTest, ListShowsSizesNamesAndTotal) {
+    QzpackTempTree tree;
+    // Entry 1: size -5 (counts as 0), a name with 乗 (81 5C).
+    tree.Write("p.dat", HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "a.txt") +
+                            EntryBytes(-5, "\x81\x5c\\b.bin") + "abc");
+    Output o;
+    EXPECT_EQ(RunList(tree.Path("p.dat"), o.console), kExitOk) << o.err.str();
+    EXPECT_EQ(o.out.str(),
+              "     0            3  a.txt\n"
+              "     1           -5  "
+              u8"乗"
+              "\\b.bin\n"
+              "total 3 bytes in 2 entries\n");
+
+    // A directory cut short: what was read is shown, then the complaint.
+    tree.Write("short.dat", HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "a.txt"));
+    Output cut;
+    EXPECT_EQ(RunList(tree.Path("short.dat"), cut.console), kExitRefused);
+    EXPECT_EQ(cut.out.str(), "     0            3  a.txt\n");
+    EXPECT_NE(cut.err.str().find("ends inside entry 1 of 2"), std::string::npos) << cut.err.str();
+}
+
+TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
+    const std::string valid = PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}});
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int status;
+        const char* message;  // in out (valid) or err (otherwise)
+    };
+    const std::vector<Case> cases = {
+        {"the two-entry example", valid, kExitOk, "valid: 2 entries, 3 bytes"},
+        // 01 00 00 00 'Q' 'Z': the missing 22 bytes, the count among them, are zero.
+        {"six-byte header", std::string("\x01\0\0\0QZ", 6), kExitOk, "valid: 0 entries"},
+        {"negative count", HeaderBytes(1, 'Q', 'Z', -1), kExitOk, "valid: 0 entries"},
+        {"bytes after the data area", valid + "tail", kExitOk, "4 bytes after the data area"},
+        {"negative size", HeaderBytes(1, 'Q', 'Z', 1) + EntryBytes(-7, "e"), kExitOk,
+         "installs as an empty file"},
+        {"same name twice", PackageBytes({{"same", "1"}, {"same", "2"}}), kExitOk,
+         "has the name of entry 0"},
+        {"version 2", HeaderBytes(2, 'Q', 'Z', 0), kExitRefused, "version is 2"},
+        {"magic swapped", HeaderBytes(1, 'Z', 'Q', 0), kExitRefused, "magic is ZQ"},
+        {"magic in lower case", HeaderBytes(1, 'q', 'z', 0), kExitRefused, "magic is qz"},
+        {"empty file", "", kExitRefused, "version is 0"},
+        {"directory cut inside a record",
+         HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(0, "a") + EntryBytes(0, "b").substr(0, 100),
+         kExitRefused, "ends inside entry 1 of 2"},
+        {"name climbing out", PackageBytes({{"..\\evil.exe", "x"}}), kExitRefused,
+         "entry 0 (..\\evil.exe)"},
+        {"drive letter", PackageBytes({{"ok", ""}, {"C:\\x", "x"}}), kExitRefused,
+         "entry 1 (C:\\x): the name is refused: holds a colon"},
+        {"device name", PackageBytes({{"aux.txt", ""}}), kExitRefused, "device"},
+        // 260 name bytes, no NUL anywhere in the field.
+        {"unterminated name", HeaderBytes(1, 'Q', 'Z', 1) + EntryBytes(0, std::string(260, 'n')),
+         kExitRefused, "no NUL"},
+        {"total above 2,147,483,647",
+         HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(0x7FFFFFFF, "a") + EntryBytes(1, "b"),
+         kExitRefused, "add up to 2147483648 bytes"},
+        {"data one byte short", valid.substr(0, valid.size() - 1), kExitRefused,
+         "ends inside entry 0 (a.txt): 2 of 3 bytes present"},
+        {"second entry's data missing",
+         HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(1, "a") + EntryBytes(2, "b") + "x", kExitRefused,
+         "entry 1 (b): 0 of 2 bytes present"},
+    };
+    for (const Case& c : cases) {
+        QzpackTempTree tree;
+        tree.Write("p.dat", c.bytes);
+        Output o;
+        EXPECT_EQ(RunVerify(tree.Path("p.dat"), o.console), c.status) << c.what;
+        const std::string text = c.status == kExitOk ? o.out.str() : o.err.str();
+        EXPECT_NE(text.find(c.message), std::string::npos) << c.what << ": " << text;
+    }
+
+    QzpackTempTree tree;
+    Output missing;
+    EXPECT_EQ(RunVerify(tree.Path("none.dat"), missing.console), kExitUsage);
+    EXPECT_NE(missing.err.str().find("cannot be opened"), std::string::npos);
+}
+
+TEST(QzpackCommandsTest, ExtractInstallsWithTheLogAndReportsTheEnginesResult) {
+    QzpackTempTree tree;
+    tree.Write("p.dat", PackageBytes({{"data\\skelmot\\setup.exe", "MZ"},
+                                      {"\x81\x5c.txt", "5c"},  // 乗.txt
+                                      {"empty.bin", ""}}));
+    Output o;
+    ASSERT_EQ(RunExtract(tree.Path("p.dat"), tree.Path("out/deeper"), o.console), 0) << o.err.str();
+    EXPECT_EQ(tree.Read("out/deeper/data/skelmot/setup.exe"), "MZ");
+    EXPECT_EQ(tree.Read(u8"out/deeper/乗.txt"), "5c");
+    EXPECT_EQ(tree.Read("out/deeper/empty.bin"), "");
+    EXPECT_EQ(tree.Read("out/deeper/install.log"),
+              "[FILE] data\\skelmot\\setup.exe\r\n[FILE] \x81\x5c.txt\r\n[FILE] empty.bin\r\n");
+
+    // One byte short: the file is written as far as it goes, result 4, and
+    // the engine's message reaches the terminal in UTF-8.
+    const std::string full = PackageBytes({{"a.txt", "abc"}});
+    tree.Write("short.dat", full.substr(0, full.size() - 1));
+    Output cut;
+    EXPECT_EQ(RunExtract(tree.Path("short.dat"), tree.Path("cut"), cut.console), 4);
+    EXPECT_EQ(tree.Read("cut/a.txt"), "ab");
+    EXPECT_EQ(cut.err.str(), u8"qzpack: 安装文件格式出错,请检查文件是否受损.\n");
+
+    Output none;
+    EXPECT_EQ(RunExtract(tree.Path("none.dat"), tree.Path("none"), none.console), 1);
+    EXPECT_EQ(tree.Read("none/install.log"), "<missing>");
+}
+
+}  // namespace
+}  // namespace qz::pack

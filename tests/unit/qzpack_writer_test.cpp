@@ -1,0 +1,150 @@
+// The package writer, on sources and an output in memory.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/memory_file_system.h"
+#include "package_writer.h"
+#include "support/package_bytes.h"
+
+namespace qz::pack {
+namespace {
+
+using test::EntryBytes;
+using test::HeaderBytes;
+using test::PackageBytes;
+
+struct WriteRun {
+    MemoryFileSystem sources;
+    MemoryFileSystem out_fs;
+    std::string error;
+    std::vector<std::int64_t> progress;
+
+    // Each item is read from the memory file of its own name.
+    bool Write(const std::vector<PackItem>& items) {
+        std::unique_ptr<WriteStream> out = out_fs.CreateWrite("data.dat");
+        const bool ok = WritePackage(
+            items, *out, [this](const PackItem& item) { return sources.OpenRead(item.name); },
+            [this](std::int64_t done) { progress.push_back(done); }, &error);
+        out->Close();
+        return ok;
+    }
+    std::string Bytes() const { return out_fs.FileContents("data.dat"); }
+};
+
+PackItem Item(const std::string& name, std::int64_t size) {
+    PackItem item;
+    item.name = name;
+    item.source = name;
+    item.size = size;
+    return item;
+}
+
+TEST(QzpackWriterTest, WritesTheTwoEntryExampleByteForByte) {
+    WriteRun run;
+    run.sources.AddFile("a.txt", "abc");
+    run.sources.AddFile("sub\\b.bin", "");
+    ASSERT_TRUE(run.Write({Item("a.txt", 3), Item("sub\\b.bin", 0)})) << run.error;
+
+    const std::string bytes = run.Bytes();
+    EXPECT_EQ(bytes.size(), 559u);
+    EXPECT_EQ(bytes, PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}}));
+    // The landmarks of the layout: entry 1 at 292, the data area at 556.
+    EXPECT_EQ(bytes.substr(292, 4 + 10), EntryBytes(0, "sub\\b.bin").substr(0, 14));
+    EXPECT_EQ(bytes.substr(556), "abc");
+}
+
+TEST(QzpackWriterTest, AnEmptyListGivesAHeaderOnly) {
+    WriteRun run;
+    ASSERT_TRUE(run.Write({})) << run.error;
+    EXPECT_EQ(run.Bytes(), HeaderBytes(1, 'Q', 'Z', 0));
+}
+
+TEST(QzpackWriterTest, StreamsLargeFilesThroughShortReadsAndReportsProgress) {
+    WriteRun run;
+    std::string big(300001, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>(i * 7 + i / 251);
+    }
+    run.sources.AddFile("big.bin", big);
+    run.sources.AddFile("\x81\x5c.txt", "x");  // 乗.txt
+    run.sources.LimitReads(1000);
+    ASSERT_TRUE(run.Write({Item("big.bin", 300001), Item("\x81\x5c.txt", 1)})) << run.error;
+
+    EXPECT_EQ(run.Bytes(), PackageBytes({{"big.bin", big}, {"\x81\x5c.txt", "x"}}));
+    ASSERT_FALSE(run.progress.empty());
+    EXPECT_EQ(run.progress.back(), 300002);
+    for (std::size_t i = 1; i < run.progress.size(); ++i) {
+        EXPECT_GT(run.progress[i], run.progress[i - 1]);
+    }
+}
+
+TEST(QzpackWriterTest, RefusesWhatAPackageCannotCarry) {
+    struct Case {
+        const char* what;
+        std::vector<PackItem> items;
+        const char* message;
+    };
+    const std::string longest(259, 'n');
+    const std::vector<Case> cases = {
+        {"name of 260 bytes leaves no room for the NUL", {Item(longest + "n", 0)}, "does not fit"},
+        {"empty name", {Item("", 0)}, "does not fit"},
+        {"negative size", {Item("a", -1)}, "negative size"},
+        {"sizes above 2,147,483,647 together",
+         {Item("a", 0x40000000), Item("b", 0x40000000)},
+         "more than 2,147,483,647"},
+    };
+    for (const Case& c : cases) {
+        WriteRun run;
+        EXPECT_FALSE(run.Write(c.items)) << c.what;
+        EXPECT_NE(run.error.find(c.message), std::string::npos) << c.what << ": " << run.error;
+        // Refused before anything was written.
+        EXPECT_EQ(run.Bytes(), "") << c.what;
+    }
+    WriteRun fits;
+    fits.sources.AddFile(longest, "");
+    EXPECT_TRUE(fits.Write({Item(longest, 0)})) << fits.error;
+}
+
+TEST(QzpackWriterTest, RefusesSourcesThatChangedOrFail) {
+    struct Case {
+        const char* what;
+        std::string contents;  // of "f"; the item says 4 bytes
+        bool present;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"source shrank", "abc", true, "shorter"},
+        {"source grew", "abcde", true, "longer"},
+        {"source gone", "", false, "cannot be opened"},
+    };
+    for (const Case& c : cases) {
+        WriteRun run;
+        if (c.present) {
+            run.sources.AddFile("f", c.contents);
+        }
+        EXPECT_FALSE(run.Write({Item("f", 4)})) << c.what;
+        EXPECT_NE(run.error.find(c.message), std::string::npos) << c.what << ": " << run.error;
+    }
+
+    WriteRun io_error;
+    io_error.sources.AddFile("f", "abcd");
+    io_error.sources.FailReadAt("f", 2);
+    EXPECT_FALSE(io_error.Write({Item("f", 4)}));
+    EXPECT_NE(io_error.error.find("read error"), std::string::npos) << io_error.error;
+}
+
+TEST(QzpackWriterTest, AFailedWriteIsReported) {
+    // Call 1 writes the header, 2 the record, 3 the data.
+    for (int failing_call = 1; failing_call <= 3; ++failing_call) {
+        WriteRun run;
+        run.sources.AddFile("f", "data");
+        run.out_fs.FailWriteCall(failing_call);
+        EXPECT_FALSE(run.Write({Item("f", 4)})) << "call " << failing_call;
+        EXPECT_EQ(run.error, "cannot write the package") << "call " << failing_call;
+    }
+}
+
+}  // namespace
+}  // namespace qz::pack

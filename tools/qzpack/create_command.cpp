@@ -1,0 +1,91 @@
+#include <system_error>
+#include <vector>
+
+#include "commands.h"
+#include "host_file.h"
+#include "host_text.h"
+#include "package_writer.h"
+#include "terminal_progress.h"
+#include "tree_scan.h"
+
+namespace qz::pack {
+namespace {
+
+namespace fs = std::filesystem;
+
+// True when path is folder or lies below it (both made absolute; links in
+// the existing part resolved).
+bool IsInside(const fs::path& path, const fs::path& folder) {
+    std::error_code ec;
+    const fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    const fs::path f = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    auto pi = p.begin();
+    for (auto fi = f.begin(); fi != f.end(); ++fi, ++pi) {
+        if (fi->empty()) {
+            continue;  // the empty last level of a path ending in a separator
+        }
+        if (pi == p.end() || *pi != *fi) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunCreate(const fs::path& folder, const fs::path& output, Console& console) {
+    if (IsInside(output, folder)) {
+        console.err << "qzpack: " << PathForDisplay(output) << ": the package must lie outside "
+                    << PathForDisplay(folder) << '\n';
+        return kExitUsage;
+    }
+    std::vector<PackItem> items;
+    std::string error;
+    if (!ScanTree(folder, &items, &error)) {
+        console.err << "qzpack: " << error << '\n';
+        return kExitRefused;
+    }
+    std::int64_t total = 0;
+    for (const PackItem& item : items) {
+        total += item.size;
+    }
+
+    fs::path partial = output;
+    partial += ".part";
+    std::unique_ptr<WriteStream> out = CreateHostWrite(partial);
+    if (!out) {
+        console.err << "qzpack: " << PathForDisplay(partial) << ": cannot be created\n";
+        return kExitUsage;
+    }
+    bool written;
+    {
+        TerminalProgress progress(console.err, console.progress);
+        progress.SetTotal(total);
+        written = WritePackage(
+            items, *out, [](const PackItem& item) { return OpenHostRead(item.source); },
+            [&progress](std::int64_t done) { progress.SetDone(done); }, &error);
+    }
+    if (written && !out->Close()) {
+        written = false;
+        error = "cannot write the package";
+    }
+    out.reset();
+    std::error_code ec;
+    if (written) {
+        fs::rename(partial, output, ec);
+        if (ec) {
+            written = false;
+            error = PathForDisplay(output) + ": cannot be replaced: " + ec.message();
+        }
+    }
+    if (!written) {
+        fs::remove(partial, ec);
+        console.err << "qzpack: " << error << '\n';
+        return kExitUsage;
+    }
+    console.out << items.size() << " files, " << total << " bytes packed into "
+                << PathForDisplay(output) << '\n';
+    return kExitOk;
+}
+
+}  // namespace qz::pack

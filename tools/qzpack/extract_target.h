@@ -1,0 +1,26 @@
+// Where `qzpack extract` puts the files: a file layer and the install
+// directory that the extraction prefixes to every name.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "common/file_system.h"
+
+namespace qz::pack {
+
+struct ExtractTarget {
+    std::unique_ptr<FileSystem> fs;
+    std::string install_dir;  // GBK, ends with a backslash
+};
+
+// Creates folder if it is missing and makes the target for it. On POSIX the
+// folder is the root of the POSIX file layer and the install directory is
+// "C:\", which that layer maps onto the folder itself. On Windows the install
+// directory is the folder's absolute path in GBK. False with *error when the
+// folder cannot be made or named.
+bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* target,
+                       std::string* error);
+
+}  // namespace qz::pack

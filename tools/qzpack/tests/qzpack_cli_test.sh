@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end test of the qzpack command line: create -> verify -> list ->
+# extract on a tree with Chinese names (乗 and 嘰 end in byte 0x5C in GBK) and
+# files around the extraction's 30720-byte piece size; then refusals.
+#
+#   qzpack_cli_test.sh PATH/TO/qzpack
+set -uo pipefail
+qzpack=$1
+work=$(mktemp -d "${TMPDIR:-/tmp}/qzpack-cli-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# expect STATUS COMMAND...: runs COMMAND, output in $work/out and $work/err.
+expect() {
+  local want=$1
+  shift
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  if [ "$got" -ne "$want" ]; then
+    fail "$* exited $got, expected $want; stderr: $(cat "$work/err")"
+  fi
+}
+
+tree=$work/tree
+mkdir -p "$tree/sub" "$tree/乗" "$tree/数据" "$tree/empty-folder"
+: >"$tree/empty.bin"
+printf 'x' >"$tree/one.txt"
+head -c 30720 /dev/urandom >"$tree/sub/chunk.bin"
+head -c 30721 /dev/urandom >"$tree/sub/chunk1.bin"
+head -c 70000 /dev/urandom >"$tree/乗/嘰.dat"
+printf '[main]\r\nkey=值\r\n' >"$tree/数据/配置.ini"
+printf '说明\n' >"$tree/说明.txt"
+
+# Directory order: the byte order of the GBK names.
+names=('empty.bin' 'one.txt' 'sub\chunk.bin' 'sub\chunk1.bin' '乗\嘰.dat' '数据\配置.ini' '说明.txt')
+total=$((0 + 1 + 30720 + 30721 + 70000 + $(stat -c %s "$tree/数据/配置.ini") + $(stat -c %s "$tree/说明.txt")))
+
+# create, twice: the same bytes.
+expect 0 "$qzpack" create "$tree" -o "$work/data.dat"
+expect 0 "$qzpack" create "$tree" -o "$work/again.dat"
+cmp -s "$work/data.dat" "$work/again.dat" || fail "two packages of one tree differ"
+size=$(stat -c %s "$work/data.dat")
+[ "$size" -eq $((28 + 264 * 7 + total)) ] || fail "package is $size bytes"
+
+# verify and list.
+expect 0 "$qzpack" verify "$work/data.dat"
+grep -qx "valid: 7 entries, $total bytes" "$work/out" || fail "verify said: $(cat "$work/out")"
+expect 0 "$qzpack" list "$work/data.dat"
+listed=$(awk '{ $1 = ""; $2 = ""; sub(/^  +/, ""); print }' "$work/out" | head -n 7)
+[ "$listed" = "$(printf '%s\n' "${names[@]}")" ] || fail "list shows: $listed"
+tail -n 1 "$work/out" | grep -qx "total $total bytes in 7 entries" || fail "list total: $(tail -n 1 "$work/out")"
+
+# extract: the same tree (empty folders are not carried) and the exact log.
+expect 0 "$qzpack" extract "$work/data.dat" "$work/out-tree"
+rmdir "$tree/empty-folder"
+mv "$work/out-tree/install.log" "$work/install.log"
+diff -r "$tree" "$work/out-tree" >/dev/null || fail "extracted tree differs: $(diff -r "$tree" "$work/out-tree" | head -5)"
+printf '[FILE] %s\r\n' "${names[@]}" | iconv -f UTF-8 -t GBK >"$work/install.expected"
+cmp -s "$work/install.log" "$work/install.expected" || fail "install.log differs: $(od -c "$work/install.log" | head -5)"
+
+# A package cut one byte short: verify says invalid, extract writes what is
+# there and returns 4.
+head -c $((size - 1)) "$work/data.dat" >"$work/short.dat"
+expect 1 "$qzpack" verify "$work/short.dat"
+grep -q 'ends inside entry 6' "$work/err" || fail "verify of a cut package said: $(cat "$work/err")"
+expect 4 "$qzpack" extract "$work/short.dat" "$work/short-tree"
+[ "$(stat -c %s "$work/short-tree/说明.txt")" -eq $(($(stat -c %s "$tree/说明.txt") - 1)) ] ||
+  fail "the last file of a cut package is not written up to the cut"
+
+# A hand-made hostile package: one entry named ..\evil.exe.
+#   01 00 00 00      version 1
+#   51 5A            "QZ"
+#   18 x 00          reserved
+#   01 00 00 00      one entry
+#   01 00 00 00      its size: 1
+#   ..\evil.exe      its name, then NUL padding to 260 bytes
+#   78               its data: "x"
+{
+  printf '\x01\x00\x00\x00QZ'
+  head -c 18 /dev/zero
+  printf '\x01\x00\x00\x00'
+  printf '\x01\x00\x00\x00'
+  printf '..\\evil.exe'
+  head -c $((260 - 11)) /dev/zero
+  printf 'x'
+} >"$work/hostile.dat"
+[ "$(stat -c %s "$work/hostile.dat")" -eq $((28 + 264 + 1)) ] || fail "hostile package misbuilt"
+expect 1 "$qzpack" verify "$work/hostile.dat"
+grep -q 'entry 0 (\.\.\\evil\.exe)' "$work/err" || fail "verify of ..\\evil.exe said: $(cat "$work/err")"
+expect 2 "$qzpack" extract "$work/hostile.dat" "$work/jail/inner"
+[ ! -e "$work/jail/evil.exe" ] && [ ! -e "$work/jail/inner/install.log" ] ||
+  fail "a refused package left files behind"
+
+# create refuses a name the installer would refuse, naming it.
+mkdir -p "$work/bad/sub"
+: >"$work/bad/sub/nul.txt"
+expect 1 "$qzpack" create "$work/bad" -o "$work/bad.dat"
+grep -q 'sub/nul.txt' "$work/err" || fail "create did not name the refused file: $(cat "$work/err")"
+[ ! -e "$work/bad.dat" ] && [ ! -e "$work/bad.dat.part" ] || fail "a refused create left a package"
+
+# Usage errors.
+expect 2 "$qzpack" verify
+expect 2 "$qzpack" list "$work/no-such.dat"
+expect 0 "$qzpack" create --help
+grep -q 'Empty directories are not carried' "$work/out" || fail "create --help lacks the note on empty directories"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)" >&2
+  exit 1
+fi
+echo "qzpack command line: all checks passed"

@@ -1,0 +1,104 @@
+#include <map>
+#include <vector>
+
+#include "commands.h"
+#include "common/constants.h"
+#include "engine/entry_rules.h"
+#include "host_file.h"
+#include "host_text.h"
+#include "name_check_text.h"
+#include "package_directory.h"
+
+namespace qz::pack {
+namespace {
+
+std::string Describe(const PackageDirectory& directory, std::size_t i) {
+    return "entry " + std::to_string(i) + " (" + GbkForDisplay(EntryName(*directory.entries[i])) +
+           ")";
+}
+
+// Notes on what the installer accepts but may surprise: they do not make the
+// package invalid.
+void PrintNotes(const PackageDirectory& directory, std::int64_t trailing, Console& console) {
+    std::map<std::string, std::size_t> first_with_name;
+    for (std::size_t i = 0; i < directory.entries.size(); ++i) {
+        const PackageEntry& entry = *directory.entries[i];
+        if (entry.nSize < 0) {
+            console.out << "note: " << Describe(directory, i) << " has size " << entry.nSize
+                        << ": it installs as an empty file\n";
+        }
+        const auto [first, added] = first_with_name.emplace(EntryName(entry), i);
+        if (!added) {
+            console.out << "note: " << Describe(directory, i) << " has the name of entry "
+                        << first->second << ": it replaces that file\n";
+        }
+    }
+    if (trailing > 0) {
+        console.out << "note: " << trailing << " bytes after the data area are ignored\n";
+    }
+}
+
+}  // namespace
+
+int RunVerify(const std::filesystem::path& package, Console& console) {
+    const std::string where = "qzpack: " + PathForDisplay(package) + ": ";
+    std::unique_ptr<ReadStream> stream = OpenHostRead(package);
+    if (!stream) {
+        console.err << where << "cannot be opened\n";
+        return kExitUsage;
+    }
+    PackageReader reader(*stream);
+    const PackageDirectory directory = ReadPackageDirectory(reader);
+    const std::string problem = DirectoryProblem(directory);
+    if (!problem.empty()) {
+        const bool io_error = directory.header_result == ReadResult::kIoError ||
+                              directory.entries_result == ReadResult::kIoError;
+        console.err << where << (io_error ? "" : "invalid: ") << problem << '\n';
+        return io_error ? kExitUsage : kExitRefused;
+    }
+    const EntryCheck check = ValidateDirectory(directory.entries);
+    if (check.status == DirectoryCheck::kBadName) {
+        console.err << where << "invalid: " << Describe(directory, check.bad_index)
+                    << ": the name is refused: " << NameCheckText(check.name) << '\n';
+        return kExitRefused;
+    }
+    if (check.status == DirectoryCheck::kTotalTooLarge) {
+        console.err << where << "invalid: the sizes add up to " << check.total
+                    << " bytes, more than 2,147,483,647\n";
+        return kExitRefused;
+    }
+
+    std::vector<char> buffer(kCopyChunkSize);
+    for (std::size_t i = 0; i < directory.entries.size(); ++i) {
+        const std::int64_t size = EffectiveSize(*directory.entries[i]);
+        std::int64_t present = 0;
+        while (present < size) {
+            const std::int64_t got = reader.ReadData(
+                buffer.data(), static_cast<std::size_t>(std::min<std::int64_t>(
+                                   size - present, static_cast<std::int64_t>(buffer.size()))));
+            if (got < 0) {
+                console.err << where << "read error in the data of " << Describe(directory, i)
+                            << '\n';
+                return kExitUsage;
+            }
+            if (got == 0) {
+                console.err << where << "invalid: the data area ends inside "
+                            << Describe(directory, i) << ": " << present << " of " << size
+                            << " bytes present\n";
+                return kExitRefused;
+            }
+            present += got;
+        }
+    }
+    // Past the data area the installer reads nothing; count it for the note.
+    std::int64_t trailing = 0;
+    for (std::int64_t got; (got = stream->Read(buffer.data(), buffer.size())) > 0;) {
+        trailing += got;
+    }
+    PrintNotes(directory, trailing, console);
+    console.out << "valid: " << directory.entries.size() << " entries, " << check.total
+                << " bytes\n";
+    return kExitOk;
+}
+
+}  // namespace qz::pack
