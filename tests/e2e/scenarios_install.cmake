@@ -1,0 +1,9 @@
+qz_robot_scenarios(install
+  install_full
+  install_running_copy_waits
+  install_running_copy_cancel
+  install_close_refused
+  install_truncated
+  install_bad_header
+  install_hostile_directory
+  install_empty_package)
