@@ -1,0 +1,12 @@
+qz_robot_scenarios(pages
+  pages_licence_toggle
+  pages_licence_quit_agreed
+  pages_licence_escape_agreed
+  pages_licence_close_box_agreed
+  pages_licence_close_box
+  pages_path_defaults
+  pages_path_invalid
+  pages_path_confirmation
+  pages_path_cancel_after_no
+  pages_browse_cancelled
+  pages_browse_folders)
