@@ -101,8 +101,13 @@ std::string WithSlash(const std::string& dir) {
 
 bool MakeDirs(const std::string& dir) {
     const std::string d = WithSlash(dir);
-    for (size_t p = d.find('\\', 3); p != std::string::npos; p = d.find('\\', p + 1)) {
-        ::CreateDirectoryA(d.substr(0, p).c_str(), nullptr);
+    // Step over double-byte characters: a GBK trail byte 0x5C is no separator.
+    for (size_t p = 0; p < d.size(); ++p) {
+        if (::IsDBCSLeadByteEx(936, static_cast<BYTE>(d[p])) && p + 1 < d.size()) {
+            ++p;
+        } else if (d[p] == '\\' && p >= 3) {
+            ::CreateDirectoryA(d.substr(0, p).c_str(), nullptr);
+        }
     }
     return DirExists(d);
 }
