@@ -16,8 +16,9 @@
 namespace {
 
 constexpr char kDefaultLaunchLog[] = "C:\\qz-launches.log";
-// Several programs may start at the same moment and meet on the log: a
-// sharing violation is retried for up to five seconds.
+// Several programs may start at the same moment and meet on the log: each
+// opens it without write sharing, so writers take turns, and a sharing
+// violation is retried for up to five seconds.
 constexpr int kOpenAttempts = 250;
 constexpr DWORD kOpenRetryMs = 20;
 
@@ -40,9 +41,11 @@ std::string LaunchLogPath() {
 
 UniqueHandle OpenForAppend(const std::string& path) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Appends from processes that share the file for writing are not
+        // atomic under Wine (two writers can land at the same end offset and
+        // one line is lost), so writers exclude one another.
+        UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || GetLastError() != ERROR_SHARING_VIOLATION) {
             return file;
         }
@@ -70,8 +73,8 @@ bool RecordStart() {
     if (!log) {
         return false;
     }
-    // One write call: with FILE_APPEND_DATA each write lands whole at the end,
-    // so lines of programs started together do not interleave.
+    // One write call while no other writer has the log open: the line lands
+    // whole at the end.
     DWORD written = 0;
     return WriteFile(log.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
            written == line.size();
