@@ -75,28 +75,4 @@ TEST(LaunchTickedTest, StartsTickedProgramsInTableOrder) {
     }
 }
 
-TEST(LaunchTickedTest, AppendsNamesToTheDirectoryAsItStands) {
-    const struct {
-        const char* what;
-        std::string dir;
-    } cases[] = {
-        // A directory of 300 bytes, longer than any path buffer of the program.
-        {"very long", "C:\\" + std::string(296, 'a') + "\\"},
-        // 乗 (81 5C) and 嘰 (87 5C): their trail bytes look like backslashes.
-        {"GBK trail bytes 0x5C", "D:\\\x81\x5C\\\x87\x5C\\"},
-        // Nothing chosen: the names stay relative.
-        {"empty", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::map<int, int> states = {
-            {IDC_OFFER_TOOLBAR, kTicked}, {IDC_RUN_APP, kTicked}, {IDC_OFFER_BROWSER, kTicked}};
-        const std::vector<std::string> expected = {
-            "read 1009", "start " + c.dir + "data\\pendrel.exe",
-            "read 1002", "start " + c.dir + "ravik.exe",
-            "read 1010", "start " + c.dir + "data\\skelmot\\setup.exe"};
-        EXPECT_EQ(RunLaunches(c.dir, states), expected);
-    }
-}
-
 }  // namespace

@@ -1,0 +1,9 @@
+qz_robot_scenarios(finish
+  finish_success
+  finish_untick_all
+  finish_close_box
+  finish_escape
+  finish_without_toolbar
+  finish_after_failure
+  finish_long_directory
+  finish_reinstall)
