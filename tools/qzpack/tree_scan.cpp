@@ -78,7 +78,12 @@ bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
     const fs::path relative = entry.path().lexically_relative(folder);
     const fs::file_status own = entry.symlink_status(ec);
     if (ec) {
-        *error = PathForDisplay(entry.path()) + ": " + ec.message();
+        // On Windows a device name such as aux.txt is listed but cannot be
+        // looked at: say what is wrong with the name when something is.
+        std::string name;
+        if (PackageName(relative, &name, error)) {
+            *error = PathForDisplay(entry.path()) + ": " + ec.message();
+        }
         return false;
     }
     const fs::file_status target = fs::is_symlink(own) ? entry.status(ec) : own;
