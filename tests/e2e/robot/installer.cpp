@@ -108,8 +108,11 @@ HWND WalkToProgress(Installer& run, const std::string& dir) {
 void PackFolder(const std::string& folder, const std::string& package) {
     const std::string qzpack = RequiredPathEnv("QZ_QZPACK_EXE");
     const std::string log = package + ".qzpack.log";
+    // A final backslash would escape the closing quote on the command line.
+    std::string source = folder;
+    while (source.size() > 3 && source.back() == '\\') source.pop_back();
     const int code =
-        RunToEnd(qzpack, "create \"" + folder + "\" -o \"" + package + "\"", "", 120000, log);
+        RunToEnd(qzpack, "create \"" + source + "\" -o \"" + package + "\"", "", 120000, log);
     if (code != 0) {
         std::printf("%s\n", Printable(ReadWholeFile(log)).c_str());
     }
