@@ -18,8 +18,21 @@ using namespace robot;
 
 namespace {
 
-void Print(const std::string& line) {
-    std::printf("%s\n", Printable(line).c_str());
+// Prints text line by line (CR LF or LF ends), GBK shown as UTF-8.
+void Print(const std::string& text) {
+    size_t start = 0;
+    do {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!(line.empty() && end == text.size() && start > 0)) {
+            std::printf("%s\n", Printable(line).c_str());
+        }
+        start = end + 1;
+    } while (start < text.size());
     std::fflush(stdout);
 }
 
@@ -95,8 +108,9 @@ void DemoFullInstall() {
         const std::string log = ReadWholeFile(run.LaunchLog());
         return std::count(log.begin(), log.end(), '\n') >= 3;
     });
-    HWND app = ::FindWindowA(nullptr, "Qorvane");
-    Check(app != nullptr, "the installed application shows its window");
+    HWND app = nullptr;
+    Check(WaitUntil([&] { return (app = ::FindWindowA(nullptr, "Qorvane")) != nullptr; }),
+          "the installed application shows its window");
     Screenshot("8-application");
     if (app != nullptr)
         ::PostMessageA(app, WM_CLOSE, 0, 0);
