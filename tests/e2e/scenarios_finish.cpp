@@ -35,7 +35,7 @@ const char kBrowser[] = "data\\skelmot\\setup.exe";
 // application stays up with a window titled like the product.
 const char kAppWindowTitle[] = "Qorvane";
 
-struct PackageSpec {
+struct PackageRecipe {
     bool withToolbar = true;
     // A last entry of this many bytes (0: none) that a truncated package cuts
     // short, so that the entries before it are installed whole.
@@ -47,7 +47,7 @@ struct PackageSpec {
 // Packs the four payload programs (the toolbar one optional) as the product's
 // package and returns its path. Built outside the scenario's work folder,
 // which the installer run clears.
-std::string MakePackage(const PackageSpec& spec) {
+std::string MakePackage(const PackageRecipe& recipe) {
     const std::string root = "C:\\qz-e2e\\" + CurrentScenario() + "-package\\";
     const std::string folder = root + "payload\\";
     RemoveTree(root);
@@ -57,23 +57,23 @@ std::string MakePackage(const PackageSpec& spec) {
                 CopyOneFile(programs + "uninstall.exe", folder + "uninstall.exe") &&
                 CopyOneFile(programs + "setup.exe", folder + kBrowser),
             "the payload programs are copied");
-    if (spec.withToolbar) {
+    if (recipe.withToolbar) {
         Require(CopyOneFile(programs + "pendrel.exe", folder + kToolbar),
                 "the toolbar program is copied");
     }
-    if (spec.fillerBytes > 0) {
-        Require(WriteWholeFile(folder + "zz-filler.bin", std::string(spec.fillerBytes, 'z')),
+    if (recipe.fillerBytes > 0) {
+        Require(WriteWholeFile(folder + "zz-filler.bin", std::string(recipe.fillerBytes, 'z')),
                 "the filler file is written");
     }
     const std::string package = root + "data.dat";
     // Without its final backslash: before a closing quote it would escape it.
     PackFolder(root + "payload", package);
-    if (spec.truncateBy > 0) {
+    if (recipe.truncateBy > 0) {
         bool ok = false;
         std::string bytes = ReadWholeFile(package, &ok);
-        Require(ok && bytes.size() > static_cast<size_t>(spec.truncateBy),
+        Require(ok && bytes.size() > static_cast<size_t>(recipe.truncateBy),
                 "the package can be read back");
-        bytes.resize(bytes.size() - static_cast<size_t>(spec.truncateBy));
+        bytes.resize(bytes.size() - static_cast<size_t>(recipe.truncateBy));
         Require(WriteWholeFile(package, bytes), "the package is cut short");
     }
     return package;
@@ -433,9 +433,9 @@ void FinishEscape() {
 }
 
 void FinishWithoutToolbar() {
-    PackageSpec spec;
-    spec.withToolbar = false;
-    Installer run(WithPackage(MakePackage(spec)));
+    PackageRecipe recipe;
+    recipe.withToolbar = false;
+    Installer run(WithPackage(MakePackage(recipe)));
     run.Start();
     const std::string dir = "C:\\qz-finish\\Qorvane\\";
     WalkToProgress(run, dir);
@@ -449,10 +449,10 @@ void FinishWithoutToolbar() {
 void FinishAfterFailure() {
     // The filler is the package's last entry; cutting 1000 of its 4000 bytes
     // leaves every program installed and the installation failed.
-    PackageSpec spec;
-    spec.fillerBytes = 4000;
-    spec.truncateBy = 1000;
-    Installer run(WithPackage(MakePackage(spec)));
+    PackageRecipe recipe;
+    recipe.fillerBytes = 4000;
+    recipe.truncateBy = 1000;
+    Installer run(WithPackage(MakePackage(recipe)));
     run.Start();
     const std::string dir = "C:\\qz-finish\\Qorvane\\";
     WalkToProgress(run, dir);

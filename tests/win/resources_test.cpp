@@ -151,7 +151,7 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kPageStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT;
 
-struct ItemSpec {
+struct ExpectedItem {
     std::int32_t id;
     const char16_t* window_class;
     const char16_t* text;  // nullptr: the title is the image resource below
@@ -161,17 +161,17 @@ struct ItemSpec {
     DWORD ex_style;
 };
 
-struct DialogSpec {
+struct ExpectedDialog {
     WORD id;
     bool extended;
     DWORD style;
     DWORD ex_style;
     std::int16_t cx, cy;
     const char16_t* caption;
-    std::vector<ItemSpec> items;
+    std::vector<ExpectedItem> items;
 };
 
-ItemSpec Banner() {
+ExpectedItem Banner() {
     return {-1,
             u"Static",
             nullptr,
@@ -183,20 +183,20 @@ ItemSpec Banner() {
             kChild | SS_BITMAP | SS_REALSIZEIMAGE,
             WS_EX_STATICEDGE};
 }
-ItemSpec Line(std::int16_t y) {
+ExpectedItem Line(std::int16_t y) {
     return {-1, u"Static", nullptr, IDB_LINE, 6, y, 307, 1, kChild | SS_BITMAP, 0};
 }
-ItemSpec Text(std::int32_t id, const char16_t* text, std::int16_t x, std::int16_t y,
-              std::int16_t cx, std::int16_t cy) {
+ExpectedItem Text(std::int32_t id, const char16_t* text, std::int16_t x, std::int16_t y,
+                  std::int16_t cx, std::int16_t cy) {
     return {id, u"Static", text, 0, x, y, cx, cy, kChild | SS_LEFT | WS_GROUP, 0};
 }
-ItemSpec Button(std::int32_t id, const char16_t* text, std::int16_t x, std::int16_t y,
-                std::int16_t cx, std::int16_t cy, DWORD style) {
+ExpectedItem Button(std::int32_t id, const char16_t* text, std::int16_t x, std::int16_t y,
+                    std::int16_t cx, std::int16_t cy, DWORD style) {
     return {id, u"Button", text, 0, x, y, cx, cy, kChild | style, 0};
 }
 
-const std::vector<DialogSpec>& Dialogs() {
-    static const std::vector<DialogSpec> dialogs = {
+const std::vector<ExpectedDialog>& Dialogs() {
+    static const std::vector<ExpectedDialog> dialogs = {
         {IDD_ABOUTBOX,
          false,
          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
@@ -300,7 +300,7 @@ const std::vector<DialogSpec>& Dialogs() {
     return dialogs;
 }
 
-void ExpectItem(const ItemSpec& want, const DialogItem& got) {
+void ExpectItem(const ExpectedItem& want, const DialogItem& got) {
     EXPECT_EQ(got.id, want.id);
     EXPECT_TRUE(EqualNoCase(ClassName(got.window_class), want.window_class))
         << "class " << Show(ClassName(got.window_class)) << ", expected "
@@ -324,7 +324,7 @@ void ExpectItem(const ItemSpec& want, const DialogItem& got) {
 }
 
 TEST_F(ResourcesTest, DialogTemplatesMatchTheirTables) {
-    for (const DialogSpec& want : Dialogs()) {
+    for (const ExpectedDialog& want : Dialogs()) {
         SCOPED_TRACE("dialog " + std::to_string(want.id));
         ResBytes bytes = Resource(kRtDialog, want.id);
         ASSERT_TRUE(bytes.found());
@@ -566,14 +566,14 @@ TEST_F(ResourcesTest, IconGroupHoldsSevenSquareImages) {
 }
 
 TEST_F(ResourcesTest, BitmapsHaveTheirSizesAndDepths) {
-    struct Spec {
+    struct ExpectedBitmap {
         WORD id;
         LONG width, height;
         WORD bits;
         DWORD colors;
     };
-    const Spec specs[] = {{IDB_LINE, 460, 2, 4, 16}, {IDB_BANNER, 480, 80, 24, 0}};
-    for (const Spec& want : specs) {
+    const ExpectedBitmap bitmaps[] = {{IDB_LINE, 460, 2, 4, 16}, {IDB_BANNER, 480, 80, 24, 0}};
+    for (const ExpectedBitmap& want : bitmaps) {
         SCOPED_TRACE("bitmap " + std::to_string(want.id));
         ResBytes bmp = Resource(kRtBitmap, want.id);
         ASSERT_TRUE(bmp.found());
