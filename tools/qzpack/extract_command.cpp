@@ -18,18 +18,21 @@ int RunExtract(const std::filesystem::path& package, const std::filesystem::path
         console.err << "qzpack: " << error << '\n';
         return kExtractCreateFailed;
     }
-    TerminalUi ui(console.err, console.progress, target.install_dir);
     std::vector<std::unique_ptr<PackageEntry>> entries;
     std::atomic<int> state{kStateNotStarted};
-
-    ExtractJob job;
-    job.install_dir = target.install_dir;
-    job.fs = target.fs.get();
-    job.ui = &ui;
-    job.open_package = [&package]() { return OpenHostRead(package); };
-    job.entries = &entries;
-    job.state = &state;
-    const int result = ExtractPackage(job);
+    int result;
+    {
+        // The bar is finished before the summary is printed.
+        TerminalUi ui(console.err, console.progress, target.install_dir);
+        ExtractJob job;
+        job.install_dir = target.install_dir;
+        job.fs = target.fs.get();
+        job.ui = &ui;
+        job.open_package = [&package]() { return OpenHostRead(package); };
+        job.entries = &entries;
+        job.state = &state;
+        result = ExtractPackage(job);
+    }
     if (result == kExtractOk) {
         console.out << "extracted into " << PathForDisplay(folder) << '\n';
     }
