@@ -6,15 +6,15 @@
 namespace qz {
 
 // The product, its version and the names the installer writes or looks for.
-extern const char kProductName[];       // "Qorvane": folders, shortcuts, running-copy title
-extern const char kPageCaption[];       // caption of the host and of every page
-extern const char kProductVersion[];    // the "ver" registry value
-extern const char kRegistryKeyPath[];   // under HKEY_LOCAL_MACHINE
-extern const char kRegistryValueVer[];  // "ver"
-extern const char kRegistryValuePath[]; // "path"
-extern const char kPackageFileName[];   // "data.dat", beside the setup executable
-extern const char kLogFileName[];       // "install.log", in the install directory
-extern const char kLogLineFormat[];     // "[FILE] %s\r\n"
+extern const char kProductName[];           // "Qorvane": folders, shortcuts, running-copy title
+extern const char kPageCaption[];           // caption of the host and of every page
+extern const char kProductVersion[];        // the "ver" registry value
+extern const char kRegistryKeyPath[];       // under HKEY_LOCAL_MACHINE
+extern const char kRegistryValueVer[];      // "ver"
+extern const char kRegistryValuePath[];     // "path"
+extern const char kPackageFileName[];       // "data.dat", beside the setup executable
+extern const char kLogFileName[];           // "install.log", in the install directory
+extern const char kLogLineFormat[];         // "[FILE] %s\r\n"
 extern const char kProgramFilesVariable[];  // "ProgramFiles"
 extern const char kDefaultDriveRoot[];      // "C:"
 
@@ -25,16 +25,16 @@ extern const char kToolbarExe[];       // "data\pendrel.exe"
 extern const char kBrowserSetupExe[];  // "data\skelmot\setup.exe"
 
 // Shortcuts.
-extern const char kDesktopShortcutName[];      // "\Qorvane.lnk", appended to the desktop folder
+extern const char kDesktopShortcutName[];        // "\Qorvane.lnk", appended to the desktop folder
 extern const char kProgramsAppShortcutFormat[];  // "%s\Qorvane\Qorvane.lnk"
 extern const char kProgramsUninstallShortcutFormat[];  // "%s\Qorvane\卸载.lnk"
-extern const char kAppShortcutDescription[];        // "Qorvane"
-extern const char kUninstallShortcutDescription[];  // "卸载"
+extern const char kAppShortcutDescription[];           // "Qorvane"
+extern const char kUninstallShortcutDescription[];     // "卸载"
 
 // Install-directory page.
-extern const char kBrowseTitle[];            // title inside the folder browser
-extern const char kMsgInvalidPath[];         // MB_OK
-extern const char kMsgConfirmPathFormat[];   // MB_YESNO | MB_ICONINFORMATION, one %s
+extern const char kBrowseTitle[];           // title inside the folder browser
+extern const char kMsgInvalidPath[];        // MB_OK
+extern const char kMsgConfirmPathFormat[];  // MB_YESNO | MB_ICONINFORMATION, one %s
 
 // Progress page and extraction.
 extern const char kMsgRunningCopy[];   // MB_OKCANCEL
