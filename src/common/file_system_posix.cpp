@@ -181,8 +181,22 @@ bool PosixFileSystem::MapPath(const std::string& path, std::string* host_path) c
 }
 
 bool PosixFileSystem::CreateDirectory(const std::string& path) {
+    // The extraction asks for every level of every file's folder: a level this
+    // file system has already seen needs no conversion and no system call (the
+    // answer, "not made", is the same).
+    if (m_knownDirectories.count(path) != 0) {
+        return false;
+    }
     std::string host;
-    return MapPath(path, &host) && mkdir(host.c_str(), 0755) == 0;
+    if (!MapPath(path, &host)) {
+        return false;
+    }
+    const bool made = mkdir(host.c_str(), 0755) == 0;
+    struct stat st;
+    if (made || (errno == EEXIST && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
+        m_knownDirectories.insert(path);
+    }
+    return made;
 }
 
 std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(const std::string& path) {

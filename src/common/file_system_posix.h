@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 
 #include "common/file_system.h"
 
@@ -30,6 +31,9 @@ class PosixFileSystem : public FileSystem {
 
   private:
     std::string m_root;
+    // Directories made or found by this instance. One instance serves one
+    // thread; a directory removed behind its back is not noticed.
+    std::unordered_set<std::string> m_knownDirectories;
 };
 
 // Converts GBK bytes to UTF-8. False when the input is not valid GBK.
