@@ -61,7 +61,7 @@ Outcome ReadDirectory(ExtractJob& job, PackageReader& reader, EntryCheck* check)
     return kSucceeded;
 }
 
-// Step 12 for one entry: its directories, its file and its bytes.
+// One entry: its directories, its file and its bytes.
 Outcome ExtractEntry(ExtractJob& job, PackageReader& reader, const PackageEntry& entry,
                      std::vector<char>& buffer, std::int64_t* position) {
     const std::string path = job.install_dir + entry.szName;
