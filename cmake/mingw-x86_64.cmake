@@ -1,6 +1,7 @@
 # Cross build for 64-bit Windows with mingw-w64 (posix thread model, so that
 # std::thread, std::mutex and googletest compile). The shipped programs are the
-# i686 build; this one carries the Windows tests, which run under 64-bit Wine.
+# i686 build; this one runs the same tests under 64-bit Wine on a machine whose
+# kernel cannot start 32-bit processes.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -9,20 +9,65 @@
 #   qz_wine_stop_own_display  stop it
 #   qz_wine_prefix ROOT DIR   copy the template to DIR and point WINEPREFIX at it
 
-# This machine's kernel runs no 32-bit processes ("32-bit emulation disabled"),
-# so Wine's 32-bit loader cannot start. The Windows tests therefore run the
-# x86_64 build of the same sources under the 64-bit loader, in a 64-bit prefix.
-QZ_WINE=/usr/lib/wine/wine64
+# Each build runs under the Wine loader of its own architecture: the shipped
+# i686 programs in a 32-bit prefix, the x86_64 fallback build in a 64-bit one.
+# The 64-bit server serves both.
 QZ_WINESERVER=/usr/lib/wine/wineserver64
+QZ_WINE32=/usr/lib/wine/wine
+QZ_WINE64=/usr/lib/wine/wine64
+
+#   qz_wine_use_arch win32|win64   select the loader (QZ_WINE) and WINEARCH
+qz_wine_use_arch() {
+  case $1 in
+    win32) QZ_WINE=$QZ_WINE32 ;;
+    win64) QZ_WINE=$QZ_WINE64 ;;
+    *) echo "wine-env: unknown architecture '$1'" >&2; return 1 ;;
+  esac
+  QZ_WINE_ARCH=$1
+}
+
+#   qz_wine_arch_of PROGRAM.exe    prints win64 for a PE32+ program, else win32
+qz_wine_arch_of() {
+  case "$(file -b "$1")" in
+    PE32+*) echo win64 ;;
+    *) echo win32 ;;
+  esac
+}
+
+qz_wine_use_arch win32
 
 wine() { "$QZ_WINE" "$@"; }
 wineserver() { "$QZ_WINESERVER" "$@"; }
 wineboot() { "$QZ_WINE" wineboot "$@"; }
 winepath() { "$QZ_WINE" winepath "$@"; }
 
+#   qz_wine_probe32 DIR   starts a tiny 32-bit program; on failure prints why
+#                         (one line) and returns 1. DIR keeps its prefix.
+qz_wine_probe32() {
+  local dir rc
+  mkdir -p "$1" && dir=$(cd "$1" && pwd)
+  printf 'int main(void) { return 42; }\n' >"$dir/probe.c"
+  if ! i686-w64-mingw32-gcc -o "$dir/probe.exe" "$dir/probe.c" 2>"$dir/probe.log"; then
+    echo "cannot build the probe: $(grep -v '^$' "$dir/probe.log" | tail -n 1)"
+    return 1
+  fi
+  [ -x "$QZ_WINE32" ] || { echo "no 32-bit Wine loader ($QZ_WINE32)"; return 1; }
+  # Output goes to a file: Wine's helpers would hold a pipe open.
+  HOME="$dir" WINEPREFIX="$dir/prefix" WINEARCH=win32 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+    timeout --kill-after=5 180 "$QZ_WINE32" "$dir/probe.exe" >"$dir/probe.log" 2>&1 </dev/null
+  rc=$?
+  WINEPREFIX="$dir/prefix" "$QZ_WINESERVER" -k >/dev/null 2>&1
+  [ $rc -eq 42 ] && return 0
+  local why
+  why=$(grep -v '^[[:space:]]*$' "$dir/probe.log" | tail -n 1)
+  echo "the probe exited with $rc${why:+: $why}"
+  return 1
+}
+
 qz_wine_common_env() {
   local root=$1
-  export WINEARCH=win64
+  export WINEARCH=$QZ_WINE_ARCH
   export WINELOADER=$QZ_WINE
   export WINESERVER=$QZ_WINESERVER
   export WINEDEBUG=-all
@@ -96,26 +141,27 @@ qz_wine_setup() {
   qz_wine_select_locale "$root"
 }
 
-# A private Xvfb for one run: sets DISPLAY and QZ_OWN_XVFB (its pid).
+# A private Xvfb for one run: sets DISPLAY and QZ_OWN_XVFB (its pid). Xvfb
+# picks a free display number itself and writes it once it accepts clients,
+# so runs side by side never race for a number.
 qz_wine_own_display() {
-  local n
-  for n in $(seq 100 400); do
-    ( set -o noclobber; echo $$ >"/tmp/.X$n-lock" ) 2>/dev/null || continue
-    rm -f "/tmp/.X$n-lock"
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    QZ_OWN_XVFB=$!
-    local i
-    for i in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$QZ_OWN_XVFB" 2>/dev/null || break
-      sleep 0.05
-    done
-    if kill -0 "$QZ_OWN_XVFB" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-      export DISPLAY=":$n"
-      return 0
-    fi
+  local note i n=
+  note=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$note" >/dev/null 2>&1 &
+  QZ_OWN_XVFB=$!
+  for i in $(seq 1 200); do
+    n=$(tr -dc '0-9' <"$note")
+    [ -n "$n" ] && break
+    kill -0 "$QZ_OWN_XVFB" 2>/dev/null || break
+    sleep 0.05
   done
-  echo "wine-env: no free X display" >&2
+  rm -f "$note"
+  if [ -n "$n" ] && kill -0 "$QZ_OWN_XVFB" 2>/dev/null; then
+    export DISPLAY=":$n"
+    return 0
+  fi
+  qz_wine_stop_own_display
+  echo "wine-env: Xvfb did not start" >&2
   return 1
 }
 
@@ -131,9 +177,9 @@ qz_wine_prefix() {
   local root=$1 dir=$2
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
-  # A 64-bit prefix is about 700 MB of files Wine only reads: hard links make
-  # the copy take a tenth of a second. The registry files, which Wine
-  # rewrites, are real copies.
+  # A prefix is hundreds of MB of files Wine only reads: hard links make the
+  # copy take a tenth of a second. The registry files, which Wine rewrites,
+  # are real copies.
   cp -al "$root/template" "$dir"
   local reg
   for reg in "$dir"/*.reg; do
