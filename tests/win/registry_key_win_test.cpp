@@ -211,8 +211,9 @@ TEST_F(RegistryKeyWinTest, LocalMachineRecordLandsInThe32BitView) {
         EXPECT_EQ(ver->bytes, std::string("1.10\0", 5));
         EXPECT_EQ(path->bytes, installDir + '\0');
     }
-    if (SystemHasTwoViews())
+    if (SystemHasTwoViews()) {
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kTestKey, KEY_WOW64_64KEY));
+    }
 }
 
 // The roots are named by 32-bit values everywhere; the store must hand the
