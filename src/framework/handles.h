@@ -1,4 +1,4 @@
-// Move-only owners for Win32 handles and COM interfaces.
+// Move-only owners for Win32 handles, loaded libraries and COM interfaces.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +37,36 @@ class UniqueHandle {
 
   private:
     HANDLE m_handle = nullptr;
+};
+
+// A loaded library, freed with FreeLibrary. Null means "none".
+class UniqueModule {
+  public:
+    UniqueModule() = default;
+    explicit UniqueModule(HMODULE module) : m_module(module) {}
+    ~UniqueModule() { reset(); }
+    UniqueModule(UniqueModule&& other) noexcept : m_module(other.release()) {}
+    UniqueModule& operator=(UniqueModule&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    UniqueModule(const UniqueModule&) = delete;
+    UniqueModule& operator=(const UniqueModule&) = delete;
+
+    explicit operator bool() const { return m_module != nullptr; }
+    HMODULE get() const { return m_module; }
+    HMODULE release() { return std::exchange(m_module, nullptr); }
+    void reset(HMODULE module = nullptr) {
+        if (m_module != nullptr) {
+            ::FreeLibrary(m_module);
+        }
+        m_module = module;
+    }
+
+  private:
+    HMODULE m_module = nullptr;
 };
 
 // A COM interface pointer, released exactly once.

@@ -3,9 +3,32 @@
 #include <commctrl.h>
 #include <mbctype.h>
 
+#include "framework/handles.h"
+#include "framework/system_library.h"
+
 namespace {
+
 CWinApp* g_app = nullptr;
+
+using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+
+// comctl32 is not one of the DLLs that Windows always takes from the system
+// folder, so the program does not import it: it is loaded from there and stays
+// loaded while the program runs, since the window classes it registers (the
+// progress bar) live in it. Returns its owner, empty when it cannot be loaded;
+// the classes are registered when it exports InitCommonControlsEx.
+UniqueModule LoadCommonControls() {
+    UniqueModule library = LoadSystemLibrary("comctl32.dll");
+    const auto init =
+        FindFunction<InitCommonControlsExFunction>(library.get(), "InitCommonControlsEx");
+    if (init != nullptr) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        init(&controls);
+    }
+    return library;
 }
+
+}  // namespace
 
 CWinApp::CWinApp(const char* appName) {
     if (appName != nullptr) {
@@ -66,8 +89,7 @@ int AfxWinMain(HINSTANCE instance) {
         app->m_strAppName =
             AppNameFromModulePath(std::string(path, length < MAX_PATH ? length : 0));
     }
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    const UniqueModule commonControls = LoadCommonControls();
     try {
         app->InitInstance();
     } catch (...) {

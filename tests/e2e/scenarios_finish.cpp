@@ -1,5 +1,6 @@
 // The finish page: the registry record, the two views (success and failure)
-// and the programs that Finish starts, as a user meets them.
+// and the programs that Finish starts, as a user meets them; and a whole
+// wizard run from a folder where DLLs named like system DLLs were planted.
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "res/resource.h"
 #include "robot/files.h"
 #include "robot/installer.h"
@@ -522,6 +524,67 @@ void FinishReinstall() {
     CheckShortcutTarget(ProgramsFolder() + "\\Qorvane\\卸载.lnk", second + "uninstall.exe");
 }
 
+// A planted DLL (planted/planted.cpp) records its loading in this file
+// beside itself.
+constexpr char kPlantedRecord[] = "planted.log";
+
+// Install.exe in a folder that also holds DLLs named like system DLLs
+// (QZ_PLANTED_DLLS), with the load order that Windows applies to DLLs outside
+// its known DLLs: the copy in the program's folder first. The whole wizard, up
+// to the programs Finish starts, runs without loading any of them.
+void FinishPlantedDlls() {
+    const std::string list = Env("QZ_PLANTED_DLLS");
+    std::vector<std::string> names;
+    for (size_t start = 0; start < list.size();) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        names.push_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    Require(std::find(names.begin(), names.end(), "comctl32") != names.end(),
+            "comctl32 is among the planted names: " + list);
+    Require(Env("WINEDLLOVERRIDES").find(list + "=n,b") != std::string::npos,
+            "Wine loads the planted names from the program's folder first: WINEDLLOVERRIDES=" +
+                Env("WINEDLLOVERRIDES"));
+    Installer run(WithPackage(MakePackage({})));
+    const std::string planted = RequiredPathEnv("QZ_PLANTED_DLL");
+    for (const std::string& name : names) {
+        Require(CopyOneFile(planted, run.SetupDir() + name + ".dll"),
+                name + ".dll is planted beside Install.exe");
+    }
+    const std::string record = run.SetupDir() + kPlantedRecord;
+
+    // A copy that does not record its loading would let the check below pass
+    // whatever the program does: the robot loads one itself first.
+    const auto notLoaded = std::find_if(names.begin(), names.end(), [](const std::string& name) {
+        return ::GetModuleHandleA(name.c_str()) == nullptr;
+    });
+    Require(notLoaded != names.end(), "the robot has not loaded every planted name itself");
+    const std::string probe = run.SetupDir() + *notLoaded + ".dll";
+    Step("the robot loads " + probe);
+    {
+        const UniqueModule loaded(::LoadLibraryA(probe.c_str()));
+        Require(static_cast<bool>(loaded), "the planted copy loads");
+    }
+    char robot[MAX_PATH] = {};
+    const DWORD robotLength = ::GetModuleFileNameA(nullptr, robot, MAX_PATH);
+    CheckEqual(ReadWholeFile(record), probe + "|" + std::string(robot, robotLength) + "\r\n",
+               "the planted copy records its loading");
+    Require(::DeleteFileA(record.c_str()) != 0, "the record is emptied again");
+
+    run.Start();
+    const bool started = run.WaitHost() != nullptr;
+    CheckEqual(ReadWholeFile(record), "", "planted DLLs loaded as the program starts");
+    Require(started, "the host dialog appears");
+    const std::string dir = "C:\\qz-finish\\Qorvane\\";
+    WalkToProgress(run, dir);
+    HWND finish = WaitFinishPage(run);
+    CheckRecord(dir, true);
+    CheckSuccessView(finish);
+    FinishAndExpectStarts(run, finish, dir, {kToolbar, kApp, kBrowser});
+    CloseApplication();
+    CheckEqual(ReadWholeFile(record), "", "planted DLLs loaded during the whole wizard");
+}
+
 const Scenario s1("finish_success", &FinishSuccess);
 const Scenario s2("finish_untick_all", &FinishUntickAll);
 const Scenario s3("finish_close_box", &FinishCloseBox);
@@ -530,5 +593,6 @@ const Scenario s5("finish_without_toolbar", &FinishWithoutToolbar);
 const Scenario s6("finish_after_failure", &FinishAfterFailure);
 const Scenario s7("finish_long_directory", &FinishLongDirectory);
 const Scenario s8("finish_reinstall", &FinishReinstall);
+const Scenario s9("finish_planted_dlls", &FinishPlantedDlls);
 
 }  // namespace
