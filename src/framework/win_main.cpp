@@ -1,5 +1,5 @@
 #include "framework/win_app.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return AfxWinMain(instance);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    return AfxWinMain(instance, commandLine);
 }
