@@ -1,4 +1,4 @@
-// Fixed sizes and limits shared by every subsystem.
+// Fixed sizes, limits and exit codes shared by every subsystem.
 #pragma once
 
 #include <cstddef>
@@ -18,3 +18,15 @@ constexpr std::size_t kRegistryValueLimit = 254;
 constexpr std::int64_t kMaxPackageTotal = 2147483647;
 
 }  // namespace qz
+
+// Exit codes of the unattended mode (Install.exe /S). The wizard exits with 0.
+enum UnattendedExit : int {
+    kExitInstalled = 0,
+    kExitNoPackage = 1,         // data.dat missing or unreadable
+    kExitRefusedPackage = 2,    // the package's format or names were refused
+    kExitCreateFailed = 3,      // a file could not be created or written
+    kExitTruncated = 4,         // the package ended early or could not be read
+    kExitRunningCopy = 5,       // a running copy is open: no file written
+    kExitInvalidDirectory = 6,  // the install directory is not valid
+    kExitUnknownOption = 7,     // an unknown option after /S
+};

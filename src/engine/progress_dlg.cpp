@@ -2,16 +2,13 @@
 
 #include <string>
 
-#include "common/file_system_win32.h"
-#include "common/install_dir.h"
-#include "common/module_dir.h"
 #include "common/texts.h"
 #include "engine/extractor.h"
 #include "engine/progress_ui_win32.h"
+#include "engine/setup_package_win32.h"
 #include "framework/message_box.h"
 #include "framework/message_map.h"
 #include "framework/thread.h"
-#include "integration/shortcuts.h"
 #include "res/resource.h"
 
 CProgressDlg::CProgressDlg(CWnd* parent) : CDialog(IDD_PROGRESS, parent) {}
@@ -78,26 +75,8 @@ void CProgressDlg::FreeEntries() {
 }
 
 int CProgressDlg::ExtractPackage() noexcept {
-    try {
-        qz::Win32FileSystem files;
-        qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
-        qz::ExtractJob job;
-        job.install_dir = qz::g_strInstallDir;
-        job.fs = &files;
-        job.ui = &ui;
-        job.open_package = [&files]() {
-            // data.dat is opened by its relative name in the setup directory.
-            qz::GetModuleDir();
-            return files.OpenRead(qz::kPackageFileName);
-        };
-        job.entries = &m_arrEntries;
-        job.state = &m_nInstallState;
-        job.create_shortcuts = []() { qz::CreateShortcuts(); };
-        return qz::ExtractPackage(job);
-    } catch (...) {
-        // Only setting up the job can throw, and only for want of memory.
-        return qz::kExtractCreateFailed;
-    }
+    qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
+    return qz::ExtractSetupPackage(ui, m_arrEntries, m_nInstallState);
 }
 
 UINT InstallThreadProc(LPVOID param) {

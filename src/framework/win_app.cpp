@@ -75,7 +75,7 @@ std::string AppNameFromModulePath(const std::string& path) {
     return name;
 }
 
-int AfxWinMain(HINSTANCE instance) {
+int AfxWinMain(HINSTANCE instance, const char* commandLine) {
     // Multibyte text functions follow the system's ANSI code page.
     _setmbcp(_MB_CP_ANSI);
     CWinApp* app = AfxGetApp();
@@ -83,6 +83,7 @@ int AfxWinMain(HINSTANCE instance) {
         return 0;
     }
     app->m_hInstance = instance;
+    app->m_lpCmdLine = commandLine != nullptr ? commandLine : "";
     if (app->m_strAppName.empty()) {
         char path[MAX_PATH] = {};
         const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -90,9 +91,12 @@ int AfxWinMain(HINSTANCE instance) {
             AppNameFromModulePath(std::string(path, length < MAX_PATH ? length : 0));
     }
     const UniqueModule commonControls = LoadCommonControls();
+    int exitCode = 0;
     try {
-        app->InitInstance();
+        if (!app->InitInstance()) {
+            exitCode = app->ExitInstance();
+        }
     } catch (...) {
     }
-    return 0;
+    return exitCode;
 }

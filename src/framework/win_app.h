@@ -17,8 +17,10 @@ class CWinApp {
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Returns FALSE to end the program without a message loop of its own.
+    // Returns FALSE to end the program without a message loop of its own;
+    // ExitInstance then gives the process's exit code.
     virtual BOOL InitInstance() { return FALSE; }
+    virtual int ExitInstance() { return 0; }
 
     // Loads an icon of the program's resources at the system's icon size;
     // null when there is none.
@@ -26,6 +28,8 @@ class CWinApp {
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
+    // The command line after the program's name, as WinMain received it.
+    const char* m_lpCmdLine = "";
     std::string m_strAppName;
 };
 
@@ -39,5 +43,6 @@ HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
 // The name for an executable path: its file name without the extension.
 std::string AppNameFromModulePath(const std::string& path);
 
-// Runs the application: what WinMain does. Returns the process exit code (0).
-int AfxWinMain(HINSTANCE instance);
+// Runs the application: what WinMain does. Returns the process exit code:
+// ExitInstance's result once InitInstance has returned FALSE, else 0.
+int AfxWinMain(HINSTANCE instance, const char* commandLine);

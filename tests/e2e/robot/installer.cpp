@@ -30,10 +30,10 @@ Installer::~Installer() {
     m_process.Kill();
 }
 
-void Installer::Start() {
+void Installer::Start(const std::string& arguments) {
     EnvChanges env = m_options.env;
     env["QZ_LAUNCH_LOG"] = LaunchLog();
-    Require(m_process.Start(m_setupDir + m_options.exeName, "", m_setupDir, env),
+    Require(m_process.Start(m_setupDir + m_options.exeName, arguments, m_setupDir, env),
             "Install.exe starts");
 }
 

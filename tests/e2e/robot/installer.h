@@ -27,8 +27,9 @@ class Installer {
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
 
-    // Starts Install.exe in its folder; ends the scenario when it cannot.
-    void Start();
+    // Starts Install.exe in its folder with `arguments` on its command line;
+    // ends the scenario when it cannot.
+    void Start(const std::string& arguments = "");
     DWORD Pid() const { return m_process.Id(); }
     Process& process() { return m_process; }
     // The setup folder, with a trailing backslash.

@@ -88,11 +88,11 @@ struct EnumState {
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
     auto* state = reinterpret_cast<EnumState*>(lp);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == state->pid && ::IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32770") {
+    if (pid == state->pid) {
         state->found.push_back(hwnd);
     }
     return TRUE;
@@ -100,10 +100,20 @@ BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
 
 }  // namespace
 
-std::vector<HWND> Dialogs(DWORD pid) {
+std::vector<HWND> TopLevelWindows(DWORD pid) {
     EnumState state{pid, {}};
-    ::EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&state));
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&state));
     return state.found;
+}
+
+std::vector<HWND> Dialogs(DWORD pid) {
+    std::vector<HWND> dialogs;
+    for (HWND hwnd : TopLevelWindows(pid)) {
+        if (::IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32770") {
+            dialogs.push_back(hwnd);
+        }
+    }
+    return dialogs;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {

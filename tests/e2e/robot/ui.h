@@ -26,6 +26,8 @@ HWND Item(HWND dialog, int id);
 // `text` (GBK bytes); null when there is none.
 HWND FindChild(HWND dialog, const std::string& className, const std::string& text);
 
+// The process's top-level windows, visible or not.
+std::vector<HWND> TopLevelWindows(DWORD pid);
 // The process's visible top-level dialogs (class #32770).
 std::vector<HWND> Dialogs(DWORD pid);
 // Waits for a visible dialog of `pid` with exactly `caption` (GBK bytes) that

@@ -1,0 +1,18 @@
+#include "app/silent_ui_win32.h"
+
+#include <windows.h>
+
+#include "common/texts.h"
+
+namespace qz {
+
+bool SilentUi::ProductIsRunning() {
+    return ::FindWindowA(nullptr, kProductName) != nullptr;
+}
+
+bool SilentUi::AskRunningCopy() {
+    m_runningCopySeen = true;
+    return false;
+}
+
+}  // namespace qz

@@ -1,0 +1,31 @@
+// The unattended mode's rules, kept free of Win32 so that they can be tested
+// anywhere: how the command line selects it, and which exit code each outcome
+// of the installation gives.
+#pragma once
+
+#include <string>
+
+#include "common/constants.h"
+
+namespace qz {
+
+struct UnattendedRequest {
+    enum Mode { kWizard, kInstall, kUnknownOption } mode = kWizard;
+    // With kInstall: true when /D= named the directory, which is then `dir`.
+    bool hasDir = false;
+    std::string dir;
+};
+
+// Reads the command line after the program's name (WinMain's lpCmdLine). Only
+// a first argument "/S" (any letter case) selects the unattended mode; anything
+// else is the wizard. After /S, "/D=" (any letter case) must be the last option
+// and takes the rest of the line as it stands, spaces included; any other
+// option gives kUnknownOption.
+UnattendedRequest ParseCommandLine(const std::string& commandLine);
+
+// The exit code for the extraction's result (0-4, as ExtractPackage returns
+// them). Result 1 means either that data.dat could not be opened or that a
+// running copy was not waited for; `runningCopySeen` tells which.
+int UnattendedExitCode(int extractResult, bool runningCopySeen);
+
+}  // namespace qz

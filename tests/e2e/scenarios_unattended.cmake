@@ -1,0 +1,3 @@
+qz_robot_scenarios(unattended
+  unattended_install
+  unattended_exit_codes)

@@ -1,0 +1,255 @@
+// The unattended mode, as an administrator meets it: Install.exe /S [/D=DIR]
+// started by a script, no window, the outcome in the exit code, and the same
+// files, log, shortcuts and record as the wizard leaves.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <set>
+#include <string>
+
+#include "robot/files.h"
+#include "robot/installer.h"
+#include "robot/process.h"
+#include "robot/report.h"
+#include "robot/scenario.h"
+#include "robot/system_state.h"
+#include "robot/ui.h"
+
+using namespace robot;
+
+namespace {
+
+const char kAppWindowTitle[] = "Qorvane";
+
+// Runs the installer with `arguments` to its end, watching all the while for
+// a top-level window of its own; returns its exit code.
+DWORD RunUnattended(Installer& run, const std::string& arguments) {
+    Step("Install.exe " + arguments);
+    run.Start(arguments);
+    std::set<HWND> seen;
+    const DWORD start = ::GetTickCount();
+    while (!run.WaitExit(5)) {
+        for (HWND hwnd : TopLevelWindows(run.Pid()))
+            seen.insert(hwnd);
+        Require(::GetTickCount() - start < 60000, "the installer ends by itself within a minute");
+    }
+    CheckEqual(static_cast<long long>(seen.size()), 0, "no window of the installer appeared");
+    Check(!FileExists(run.LaunchLog()), "no program was started");
+    return run.process().ExitCode();
+}
+
+// A fresh machine as far as the product goes: no record, no shortcuts.
+void ForgetEarlierInstalls() {
+    DeleteMachineKey(kProductKey);
+    ::DeleteFileA((DesktopFolder() + "\\Qorvane.lnk").c_str());
+    RemoveTree(ProgramsFolder() + "\\Qorvane\\");
+}
+
+std::string PackageFolder() {
+    const std::string root = "C:\\qz-e2e\\" + CurrentScenario() + "-package\\";
+    RemoveTree(root);
+    Require(MakeDirs(root), "the package folder can be made");
+    return root;
+}
+
+// Packs the files `names` (each holding its own name) and returns the package.
+std::string PackNamedFiles(const std::initializer_list<const char*>& names) {
+    const std::string root = PackageFolder();
+    Require(MakeDirs(root + "payload\\"), "the payload folder can be made");
+    for (const char* name : names)
+        Require(WriteWholeFile(root + "payload\\" + name, name),
+                Format("payload file %s is written", name));
+    PackFolder(root + "payload", root + "data.dat");
+    return root + "data.dat";
+}
+
+void CheckRecord(const std::string& installDir) {
+    CheckEqual(ReadMachineValue(kProductKey, "ver").bytes, std::string("1.10", 5),
+               "\"ver\" holds 1.10");
+    CheckEqual(ReadMachineValue(kProductKey, "path").bytes, installDir + '\0',
+               "\"path\" holds the install directory");
+}
+
+void CheckShortcutsTo(const std::string& installDir) {
+    for (const std::string& link :
+         {DesktopFolder() + "\\Qorvane.lnk", ProgramsFolder() + "\\Qorvane\\Qorvane.lnk"}) {
+        const Shortcut s = ReadShortcut(link);
+        Check(s.loaded, "shortcut " + Printable(link) + " exists");
+        CheckEqual(s.target, installDir + "ravik.exe", link + ": target");
+        CheckEqual(s.workingDirectory, installDir, link + ": start directory");
+    }
+    CheckEqual(ReadShortcut(ProgramsFolder() + "\\Qorvane\\卸载.lnk").target,
+               installDir + "uninstall.exe", "the uninstall shortcut's target");
+}
+
+void CheckNoShortcuts() {
+    Check(!FileExists(DesktopFolder() + "\\Qorvane.lnk"), "no desktop shortcut");
+    Check(!DirExists(ProgramsFolder() + "\\Qorvane"), "no Programs folder Qorvane");
+}
+
+// Every file of `payload` landed below `installDir` byte for byte, and
+// install.log lists as many files.
+void CheckInstalled(const std::string& payload, const std::string& installDir) {
+    const auto files = ListTree(payload);
+    size_t count = 0;
+    for (const auto& file : files) {
+        if (file.second < 0)
+            continue;
+        ++count;
+        CheckEqual(ReadWholeFile(installDir + file.first),
+                   ReadWholeFile(WithSlash(payload) + file.first),
+                   "installed " + Printable(file.first));
+    }
+    const std::string log = ReadWholeFile(installDir + "install.log");
+    size_t lines = 0;
+    for (size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2))
+        ++lines;
+    CheckEqual(static_cast<long long>(lines), static_cast<long long>(count),
+               "install.log names every installed file");
+}
+
+// ---- Scenarios ------------------------------------------------------------
+
+// The demo package into a directory with spaces, then into the default
+// directory; without /S the wizard shows as always.
+void UnattendedInstall() {
+    const std::string payload = DemoPayloadDir();
+    const std::string package = PackageFolder() + "data.dat";
+    PackFolder(payload, package);
+    const struct {
+        const char* arguments;
+        EnvChanges env;
+        const char* dir;
+    } installs[] = {
+        {"/S /D=C:\\Some Dir\\Qorvane", {}, "C:\\Some Dir\\Qorvane\\"},
+        {"/s", {{"ProgramFiles", "C:\\Apps"}}, "C:\\Apps\\Qorvane\\"},
+    };
+    for (const auto& install : installs) {
+        ForgetEarlierInstalls();
+        SetupOptions options;
+        options.package = package;
+        options.env = install.env;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, install.arguments), 0, "exit code: installed");
+        CheckInstalled(payload, install.dir);
+        CheckRecord(install.dir);
+        CheckShortcutsTo(install.dir);
+    }
+    {
+        Step("a command line without /S starts the wizard");
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        run.Start("/D=C:\\Elsewhere");
+        HWND host = run.WaitHost();
+        Require(host != nullptr, "the host dialog appears");
+        PressKey(host, VK_ESCAPE);
+        Check(run.WaitExit(), "Esc on the host ends the program");
+        CheckEqual(run.process().ExitCode(), 0, "the wizard's exit code");
+    }
+}
+
+// Each failure gives its exit code and leaves what the wizard would leave.
+void UnattendedExitCodes() {
+    const std::string good = PackNamedFiles({"a.txt", "b.txt", "c.txt"});
+    const std::string packages = good.substr(0, good.size() - 8);
+    const std::string goodBytes = ReadWholeFile(good);
+    // Bytes 4 and 5 of the header are the magic letters: a changed one is
+    // refused before anything is written.
+    std::string badMagic = goodBytes;
+    badMagic[4] = 'X';
+    Require(WriteWholeFile(packages + "bad-magic.dat", badMagic), "bad-magic package written");
+    // The last data byte missing: the package ends early.
+    Require(WriteWholeFile(packages + "short.dat", goodBytes.substr(0, goodBytes.size() - 1)),
+            "short package written");
+
+    const std::string dir = "C:\\Unattended\\Qorvane\\";
+    struct Row {
+        const char* what;
+        std::string package;  // empty: none beside Install.exe
+        std::string arguments;
+        std::function<void()> before;  // sets the machine up; may be empty
+        DWORD exitCode;
+        bool reachesExtraction;       // the record is written
+        std::set<std::string> files;  // what the install directory holds
+    };
+    const std::string to = "/S /D=C:\\Unattended\\Qorvane";
+    Process copy;
+    const Row rows[] = {
+        {"data.dat missing", "", to, nullptr, 1, true, {}},
+        {"the package refused", packages + "bad-magic.dat", to, nullptr, 2, true, {}},
+        {"a file cannot be created",
+         good,
+         to,
+         [&] { Require(MakeDirs(dir + "b.txt\\"), "a folder named b.txt is in the way"); },
+         3,
+         true,
+         {"a.txt", "b.txt\\", "install.log"}},
+        {"the package ends early",
+         packages + "short.dat",
+         to,
+         nullptr,
+         4,
+         true,
+         {"a.txt", "b.txt", "c.txt", "install.log"}},
+        {"a running copy",
+         good,
+         to,
+         [&] {
+             Require(copy.Start(WithSlash(PayloadProgramsDir()) + "ravik.exe", "", "C:\\",
+                                {{"QZ_LAUNCH_LOG", "C:\\qz-e2e\\copy-launch.log"}}),
+                     "a running copy starts");
+             Require(WaitUntil([] { return ::FindWindowA(nullptr, kAppWindowTitle) != nullptr; }),
+                     "the running copy shows its window titled Qorvane");
+         },
+         5,
+         true,
+         {}},
+        {"an invalid directory", good, "/S /D=Qorvane", nullptr, 6, false, {}},
+        {"an empty directory", good, "/S /D=", nullptr, 6, false, {}},
+        {"an unknown option", good, "/S /X", nullptr, 7, false, {}},
+        {"an unknown option before /D=",
+         good,
+         "/S /Q /D=C:\\Unattended\\Qorvane",
+         nullptr,
+         7,
+         false,
+         {}},
+    };
+    for (const Row& row : rows) {
+        Step(row.what);
+        ForgetEarlierInstalls();
+        RemoveTree("C:\\Unattended\\");
+        SetupOptions options;
+        options.package = row.package;
+        Installer run(options);
+        if (row.before)
+            row.before();
+        CheckEqual(RunUnattended(run, row.arguments), row.exitCode,
+                   std::string(row.what) + ": exit code");
+        copy.Kill();
+        Require(WaitUntil([] { return ::FindWindowA(nullptr, kAppWindowTitle) == nullptr; }),
+                "no window titled Qorvane is left");
+        std::set<std::string> found;
+        for (const auto& entry : ListTree(dir))
+            found.insert(entry.first);
+        CheckEqual(static_cast<long long>(found.size()), static_cast<long long>(row.files.size()),
+                   std::string(row.what) + ": entries in the install directory");
+        for (const std::string& name : row.files)
+            Check(found.count(name) == 1, std::string(row.what) + ": " + name + " is there");
+        if (row.files.empty())
+            Check(!DirExists(dir), std::string(row.what) + ": no install directory");
+        if (row.reachesExtraction)
+            CheckRecord(dir);
+        else
+            Check(!MachineKeyExists(kProductKey), std::string(row.what) + ": no record");
+        CheckNoShortcuts();
+    }
+}
+
+const Scenario install("unattended_install", &UnattendedInstall);
+const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
+
+}  // namespace
