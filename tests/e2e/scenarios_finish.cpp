@@ -531,7 +531,8 @@ constexpr char kPlantedRecord[] = "planted.log";
 // Install.exe in a folder that also holds DLLs named like system DLLs
 // (QZ_PLANTED_DLLS), with the load order that Windows applies to DLLs outside
 // its known DLLs: the copy in the program's folder first. The whole wizard, up
-// to the programs Finish starts, runs without loading any of them.
+// to the programs Finish starts, and then an unattended installation run
+// without loading any of them.
 void FinishPlantedDlls() {
     const std::string list = Env("QZ_PLANTED_DLLS");
     std::vector<std::string> names;
@@ -583,6 +584,12 @@ void FinishPlantedDlls() {
     FinishAndExpectStarts(run, finish, dir, {kToolbar, kApp, kBrowser});
     CloseApplication();
     CheckEqual(ReadWholeFile(record), "", "planted DLLs loaded during the whole wizard");
+
+    Step("the same setup folder, unattended");
+    run.Start("/S /D=C:\\qz-unattended\\Qorvane");
+    Require(run.WaitExit(60000), "the unattended installation ends");
+    CheckEqual(run.process().ExitCode(), 0, "the unattended installation succeeds");
+    CheckEqual(ReadWholeFile(record), "", "planted DLLs loaded by the unattended installation");
 }
 
 const Scenario s1("finish_success", &FinishSuccess);

@@ -20,7 +20,9 @@ void TimeInstall() {
     const std::string package = RequiredPathEnv("QZ_BENCH_PACKAGE");
     const std::string installDir = "C:\\qz-bench\\Qorvane\\";
     RemoveTree(installDir);
-    Installer run({package});
+    SetupOptions options;
+    options.package = package;
+    Installer run(options);
     run.Start();
     HWND host = run.WaitHost();
     Require(host != nullptr, "the host dialog appears");
