@@ -182,6 +182,8 @@ void LicenceToggle() {
         CheckEqual(static_cast<long long>(Dialogs(run.Pid()).size()), 2,
                    "no window opens (host and licence page only)");
         Click(licence, IDC_AGREE);
+        Check(WaitUntil([&] { return CheckState(agree) != state; }, 3000),
+              "a click after typing toggles the box");
         CheckNextFollowsBox(licence, "after typing");
     }
 
