@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/ansi_code_page.h"
 #include "common/file_system_win32.h"
 #include "common/install_dir.h"
 #include "common/module_dir.h"
@@ -84,6 +85,7 @@ int CProgressDlg::ExtractPackage() noexcept {
         qz::ExtractJob job;
         job.install_dir = qz::g_strInstallDir;
         job.fs = &files;
+        job.path_lead_byte = qz::IsAnsiLeadByte;
         job.ui = &ui;
         job.open_package = [&files]() {
             // data.dat is opened by its relative name in the setup directory.
