@@ -1,8 +1,10 @@
 # Shared by the scripts that run Windows programs under Wine. Everything lives
-# below one folder of the build tree (the "Wine root"): a template prefix, a
-# private zh_CN locale and a private HOME. Nothing touches the
-# host's own Wine prefix, home folder or desktop. Each run gets a display of
-# its own.
+# below one folder of the build tree (the "Wine root"): a template prefix,
+# private locales and a private HOME. Nothing touches the host's own Wine
+# prefix, home folder or desktop. Each run gets a display of its own.
+#
+# QZ_WINE_LOCALE chooses the locale of a run, and with it the ANSI code page of
+# every Wine process: zh_CN (the default) gives 936, fr_FR gives 1252.
 #
 #   qz_wine_setup ROOT        prepare ROOT/template once (locked; later calls are quick)
 #   qz_wine_own_display       start a private Xvfb; sets DISPLAY
@@ -77,21 +79,34 @@ qz_wine_common_env() {
   mkdir -p "$HOME"
 }
 
-# zh_CN.UTF-8 gives Wine the ANSI code page 936. The locale is generated into
-# the Wine root (no root rights, no system change) before it is selected.
+# The locale of this run: QZ_WINE_LOCALE (a language_TERRITORY name), zh_CN
+# when unset.
+qz_wine_locale_name() {
+  local name=${QZ_WINE_LOCALE:-zh_CN}
+  case $name in
+    [a-z][a-z]_[A-Z][A-Z]) echo "$name" ;;
+    *) echo "wine-env: QZ_WINE_LOCALE '$name' is not of the form ll_TT" >&2; return 1 ;;
+  esac
+}
+
+# <name>.UTF-8 gives Wine the ANSI code page of that locale (zh_CN: 936). The
+# locale is generated into the Wine root (no root rights, no system change)
+# before it is selected.
 qz_wine_select_locale() {
-  local root=$1
+  local root=$1 name
+  name=$(qz_wine_locale_name) || return 1
   export LOCPATH="$root/locale"
-  { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null  # bash itself cannot load it; Wine can
+  { export LC_ALL=$name.UTF-8; } 2>/dev/null  # bash itself cannot load it; Wine can
   unset LANG LANGUAGE
 }
 
+#   qz_wine_locale ROOT NAME   generates NAME.UTF-8 below ROOT once
 qz_wine_locale() {
-  local root=$1
-  if [ ! -d "$root/locale/zh_CN.UTF-8" ]; then
+  local root=$1 name=$2
+  if [ ! -d "$root/locale/$name.UTF-8" ]; then
     mkdir -p "$root/locale"
-    localedef -i zh_CN -f UTF-8 "$root/locale/zh_CN.UTF-8" 2>/dev/null || true
-    [ -d "$root/locale/zh_CN.UTF-8" ] || { echo "wine-env: localedef failed" >&2; return 1; }
+    localedef -i "$name" -f UTF-8 "$root/locale/$name.UTF-8" 2>/dev/null || true
+    [ -d "$root/locale/$name.UTF-8" ] || { echo "wine-env: localedef $name failed" >&2; return 1; }
   fi
 }
 
@@ -126,14 +141,17 @@ qz_wine_build_template() {
 }
 
 qz_wine_setup() {
-  local root=$1
+  local root=$1 name
   mkdir -p "$root"
   qz_wine_common_env "$root"
   (
     flock 9
-    qz_wine_locale "$root" || exit 1
-    qz_wine_select_locale "$root"
+    name=$(qz_wine_locale_name) || exit 1
+    qz_wine_locale "$root" zh_CN || exit 1
+    qz_wine_locale "$root" "$name" || exit 1
     if [ ! -f "$root/template/.ready" ]; then
+      # The template is the same for every run, whatever locale asked first.
+      QZ_WINE_LOCALE=zh_CN qz_wine_select_locale "$root"
       qz_wine_build_template "$root" || exit 1
       touch "$root/template/.ready"
     fi

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/silent_ui_win32.h"
+#include "common/ansi_code_page.h"
 #include "common/install_dir.h"
 #include "common/install_path_rules.h"
 #include "common/module_dir.h"
@@ -28,7 +29,7 @@ std::string TypedDirectory(const UnattendedRequest& request) {
     GetModuleDir();
     char buffer[kDefaultPathBufferSize] = {};
     const DWORD returned = ::GetEnvironmentVariableA(kProgramFilesVariable, buffer, sizeof(buffer));
-    return DefaultInstallDir(buffer, sizeof(buffer), returned);
+    return DefaultInstallDir(buffer, sizeof(buffer), returned, IsAnsiLeadByte);
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ int RunUnattendedInstall(const UnattendedRequest& request) noexcept {
         if (!IsValidInstallPath(typed)) {
             return kExitInvalidDirectory;
         }
-        g_strInstallDir = WithTrailingSeparator(typed);
+        g_strInstallDir = WithTrailingSeparator(typed, IsAnsiLeadByte);
 
         SilentUi ui;
         std::vector<std::unique_ptr<PackageEntry>> entries;

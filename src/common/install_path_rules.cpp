@@ -2,35 +2,35 @@
 
 #include <algorithm>
 
-#include "common/dbcs.h"
 #include "common/texts.h"
 
 namespace qz {
 
-bool EndsWithSeparator(const std::string& path) {
-    return !path.empty() && FindLastBackslash(path) == path.size() - 1;
+bool EndsWithSeparator(const std::string& path, LeadByteTest isLead) {
+    return !path.empty() && FindLastBackslash(path, isLead) == path.size() - 1;
 }
 
-std::string WithTrailingSeparator(const std::string& path) {
+std::string WithTrailingSeparator(const std::string& path, LeadByteTest isLead) {
     std::string result = path;
     // Runs twice only for a text that ends with a lone lead byte: the first
     // backslash becomes that byte's trail byte.
-    while (!EndsWithSeparator(result)) {
+    while (!EndsWithSeparator(result, isLead)) {
         result += '\\';
     }
     return result;
 }
 
-std::string AppendProductFolder(const std::string& dir) {
-    return WithTrailingSeparator(dir) + kProductName + '\\';
+std::string AppendProductFolder(const std::string& dir, LeadByteTest isLead) {
+    return WithTrailingSeparator(dir, isLead) + kProductName + '\\';
 }
 
 bool IsValidInstallPath(const std::string& path) {
     return path.size() > 2 && path[1] == ':';
 }
 
-std::string DefaultInstallDir(const char* buffer, std::size_t size, std::uint32_t returned) {
-    const std::string fallback = AppendProductFolder(kDefaultDriveRoot);
+std::string DefaultInstallDir(const char* buffer, std::size_t size, std::uint32_t returned,
+                              LeadByteTest isLead) {
+    const std::string fallback = AppendProductFolder(kDefaultDriveRoot, isLead);
     // On success the call returns the length stored, without the terminating
     // zero; a value that does not fit returns the size it needs (>= size) and
     // leaves the buffer's contents undefined.
@@ -41,7 +41,7 @@ std::string DefaultInstallDir(const char* buffer, std::size_t size, std::uint32_
     if (value.empty()) {
         return fallback;
     }
-    std::string result = AppendProductFolder(value);
+    std::string result = AppendProductFolder(value, isLead);
     return result.size() < size ? result : fallback;
 }
 
@@ -54,8 +54,8 @@ std::string ConfirmPathMessage(const std::string& path) {
     return format.substr(0, slot) + path + format.substr(slot + 2);
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t last = FindLastBackslash(path);
+std::string DirectoryOf(const std::string& path, LeadByteTest isLead) {
+    const std::size_t last = FindLastBackslash(path, isLead);
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 

@@ -65,7 +65,7 @@ Outcome ReadDirectory(ExtractJob& job, PackageReader& reader, EntryCheck* check)
 Outcome ExtractEntry(ExtractJob& job, PackageReader& reader, const PackageEntry& entry,
                      std::vector<char>& buffer, std::int64_t* position) {
     const std::string path = job.install_dir + entry.szName;
-    CreateDirectoryChain(path, *job.fs);
+    CreateDirectoryChain(path, *job.fs, job.path_lead_byte);
     job.ui->SetStatus(path);
     std::unique_ptr<WriteStream> out = job.fs->CreateWrite(path);
     if (!out) {
@@ -112,7 +112,7 @@ Outcome Extract(ExtractJob& job) {
     job.ui->SetRange(static_cast<std::int32_t>(check.total));
 
     const std::string log_path = job.install_dir + kLogFileName;
-    CreateDirectoryChain(job.install_dir, *job.fs);
+    CreateDirectoryChain(job.install_dir, *job.fs, job.path_lead_byte);
     std::unique_ptr<WriteStream> log = job.fs->CreateWrite(log_path);
     if (!log) {
         return {kExtractCreateFailed, kMsgCreateFile};

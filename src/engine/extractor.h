@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/dbcs.h"
 #include "common/file_system.h"
 #include "engine/extraction_ui.h"
 #include "engine/package_format.h"
@@ -28,6 +29,10 @@ constexpr int kStateNotStarted = 0, kStateSucceeded = 1, kStateFailed = 2, kStat
 struct ExtractJob {
     std::string install_dir;  // ends with a backslash
     FileSystem* fs = nullptr;
+    // The code page in which install_dir + an entry name is split into the
+    // directory levels to create: the one the file layer's host reads paths in
+    // (the Win32 program: the system's ANSI code page).
+    LeadByteTest path_lead_byte = IsGbkLeadByte;
     ExtractionUi* ui = nullptr;
     // Makes the setup directory current and opens data.dat; null on failure.
     std::function<std::unique_ptr<ReadStream>()> open_package;

@@ -1,5 +1,6 @@
 #include "engine/setup_package_win32.h"
 
+#include "common/ansi_code_page.h"
 #include "common/file_system_win32.h"
 #include "common/install_dir.h"
 #include "common/module_dir.h"
@@ -16,6 +17,7 @@ int ExtractSetupPackage(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEnt
         ExtractJob job;
         job.install_dir = g_strInstallDir;
         job.fs = &files;
+        job.path_lead_byte = IsAnsiLeadByte;
         job.ui = &ui;
         job.open_package = [&files]() {
             // data.dat is opened by its relative name in the setup directory.

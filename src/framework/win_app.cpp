@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <mbctype.h>
 
+#include "common/ansi_code_page.h"
+#include "common/app_name.h"
 #include "framework/handles.h"
 #include "framework/system_library.h"
 
@@ -65,16 +67,6 @@ HINSTANCE AfxFindResourceHandle(LPCSTR, LPCSTR) {
     return AfxGetResourceHandle();
 }
 
-std::string AppNameFromModulePath(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos) {
-        name.erase(dot);
-    }
-    return name;
-}
-
 int AfxWinMain(HINSTANCE instance, const char* commandLine) {
     // Multibyte text functions follow the system's ANSI code page.
     _setmbcp(_MB_CP_ANSI);
@@ -87,8 +79,8 @@ int AfxWinMain(HINSTANCE instance, const char* commandLine) {
     if (app->m_strAppName.empty()) {
         char path[MAX_PATH] = {};
         const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        app->m_strAppName =
-            AppNameFromModulePath(std::string(path, length < MAX_PATH ? length : 0));
+        app->m_strAppName = qz::AppNameFromModulePath(
+            std::string(path, length < MAX_PATH ? length : 0), qz::IsAnsiLeadByte);
     }
     const UniqueModule commonControls = LoadCommonControls();
     int exitCode = 0;

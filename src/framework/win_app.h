@@ -40,9 +40,6 @@ HINSTANCE AfxGetResourceHandle();
 // The module holding resource `name` of `type`: the program itself.
 HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
 
-// The name for an executable path: its file name without the extension.
-std::string AppNameFromModulePath(const std::string& path);
-
 // Runs the application: what WinMain does. Returns the process exit code:
 // ExitInstance's result once InitInstance has returned FALSE, else 0.
 int AfxWinMain(HINSTANCE instance, const char* commandLine);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/ansi_code_page.h"
 #include "common/constants.h"
 #include "common/install_dir.h"
 #include "common/install_path_rules.h"
@@ -60,7 +61,8 @@ BOOL CPathDlg::OnInitDialog() {
     char buffer[qz::kDefaultPathBufferSize] = {};
     const DWORD returned =
         ::GetEnvironmentVariableA(qz::kProgramFilesVariable, buffer, sizeof(buffer));
-    m_editPath.SetWindowText(qz::DefaultInstallDir(buffer, sizeof(buffer), returned).c_str());
+    m_editPath.SetWindowText(
+        qz::DefaultInstallDir(buffer, sizeof(buffer), returned, qz::IsAnsiLeadByte).c_str());
     return TRUE;
 }
 
@@ -85,7 +87,7 @@ void CPathDlg::OnBrowse() {
     if (!converted || !freed || folder.empty()) {
         return;
     }
-    m_editPath.SetWindowText(qz::AppendProductFolder(folder).c_str());
+    m_editPath.SetWindowText(qz::AppendProductFolder(folder, qz::IsAnsiLeadByte).c_str());
     qz::GetModuleDir();
 }
 
@@ -96,7 +98,7 @@ void CPathDlg::OnOK() {
         return;
     }
     // The edit keeps what the user typed; only the stored path gets the separator.
-    const std::string path = qz::WithTrailingSeparator(typed);
+    const std::string path = qz::WithTrailingSeparator(typed, qz::IsAnsiLeadByte);
     if (AfxMessageBox(qz::ConfirmPathMessage(path).c_str(), MB_YESNO | MB_ICONINFORMATION) ==
         IDNO) {
         return;

@@ -6,4 +6,9 @@ qz_robot_scenarios(install
   install_truncated
   install_bad_header
   install_hostile_directory
-  install_empty_package)
+  install_empty_package
+  install_western_code_page
+  install_from_other_directory)
+# Under the Western code page 1252: the run's locale is fr_FR.UTF-8.
+set_property(TEST e2e.install.install_western_code_page APPEND PROPERTY ENVIRONMENT
+  QZ_WINE_LOCALE=fr_FR)

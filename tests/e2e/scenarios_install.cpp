@@ -34,6 +34,7 @@ const char kSuccessHeadline[] = "Qorvane 安装完成";
 const char kFailedHeadline[] = "安装失败";
 const char kAppWindowTitle[] = "Qorvane";
 const char kUninstallLink[] = "卸载.lnk";
+const char kConfirmPrefix[] = "请确认安装路径:\n\n";
 
 // ---- Packages -------------------------------------------------------------
 
@@ -293,6 +294,19 @@ void CheckShortcutsFor(const std::string& installDir) {
           "no uninstall shortcut on the desktop");
 }
 
+// Every file of `payload` (relative name -> bytes) is installed below `dir`,
+// byte for byte.
+void CheckInstalledFiles(const std::string& dir,
+                         const std::map<std::string, std::string>& payload) {
+    Step("the installed files");
+    for (const auto& file : payload) {
+        bool ok = false;
+        const std::string bytes = ReadWholeFile(dir + file.first, &ok);
+        Check(ok, "installed: " + Printable(file.first));
+        Check(ok && bytes == file.second, "byte for byte: " + Printable(file.first));
+    }
+}
+
 void CheckNoShortcuts() {
     Check(!FileExists(DesktopLink()), "no desktop shortcut");
     Check(!DirExists(ProgramsFolder() + "\\Qorvane"), "no Programs folder Qorvane");
@@ -355,13 +369,7 @@ void InstallFull() {
     Screenshot("finish");
     EndWizard(run, finish);
 
-    Step("the installed files");
-    for (const auto& file : payload) {
-        bool ok = false;
-        const std::string bytes = ReadWholeFile(dir + file.first, &ok);
-        Check(ok, "installed: " + Printable(file.first));
-        Check(ok && bytes == file.second, "byte for byte: " + Printable(file.first));
-    }
+    CheckInstalledFiles(dir, payload);
     const std::map<std::string, std::int64_t> tree = ListTree(dir);
     size_t files = 0;
     for (const auto& entry : tree)
@@ -611,6 +619,113 @@ void InstallEmptyPackage() {
     EndWizard(run, finish);
 }
 
+// Under the Western code page 1252 (this scenario runs with the locale
+// fr_FR.UTF-8, so Install.exe and the robot alike have ANSI code page 1252):
+// a setup folder and an install directory with accented letters right before
+// a backslash. Each such letter is a GBK lead byte, and read as GBK it would
+// swallow the backslash after it.
+void InstallWesternCodePage() {
+    Require(::GetACP() == 1252, Format("the ANSI code page is 1252 (it is %u)", ::GetACP()));
+    // The robot's literals are GBK, so the 1252 names are written byte by byte.
+    // Installé: 49 6E 73 74 61 6C 6C E9 (é); the setup folder's backslash follows.
+    const std::string setupFolder = "Install\xe9";
+    // C:\Logiciels à\Société: ... 20 E0 (à) 5C ... 53 6F 63 69 E9 (é) 74 E9 (é);
+    // typed without a final separator, so the page appends one after an é.
+    const std::string parent = "C:\\Logiciels \xe0\\";
+    const std::string typed = parent + "Soci\xe9t\xe9";
+    const std::string dir = typed + "\\";
+    const std::vector<PackedFile> files = {
+        {"ravik.exe", "app"},
+        {"uninstall.exe", "uninstaller"},
+        {"data\\pendrel.exe", "pendrel"},
+        // 文档\a.txt: CE C4 B5 B5 5C 61 ...; a GBK name, four characters in 1252.
+        {"文档\\a.txt", "GBK name\r\n"},
+    };
+    std::vector<std::string> names;
+    for (const PackedFile& file : files)
+        names.push_back(file.name);
+
+    SetupOptions options = WithPackage(WritePackage(BuildPackage(files)));
+    options.setupFolder = setupFolder;
+    // 3F 3F 20 51 ...: Wine makes the dialogs' captions ANSI text, and 安 and 装
+    // have no form in 1252.
+    options.pageCaption = "?? Qorvane";
+    Installer run(options);
+    run.Start();
+    HWND host = run.WaitHost();
+    Require(host != nullptr, "the host dialog appears");
+    HWND page = AgreeAndGoOn(run, PressInstallOnHost(run, host));
+    Step("type the install directory " + Printable(typed));
+    TypeText(page, IDC_INSTALL_PATH, typed);
+    Click(page, IDOK);
+    HWND confirm = run.WaitMessage();
+    Require(confirm != nullptr, "the confirmation appears");
+    CheckEqual(MessageBoxText(confirm), kConfirmPrefix + dir,
+               "the confirmation: one separator appended after the final é");
+    Click(confirm, IDYES);
+    Require(run.WaitProgress() != nullptr, "the progress page opens");
+
+    HWND finish = nullptr;
+    HWND box = nullptr;
+    Require(WaitUntil([&] { return (finish = run.WaitFinish(0)) || (box = run.WaitMessage(0)); },
+                      60000),
+            "the installation ends");
+    if (box != nullptr) {
+        CheckEqual(MessageBoxText(box), "", "no message during the installation");
+        Answer(box, IDOK);
+        finish = run.WaitFinish();
+        Require(finish != nullptr, "the finish page opens");
+    }
+    Screenshot("finish");
+    // The success view (the headline's Chinese text has no form in 1252).
+    HWND runApp = Item(finish, IDC_RUN_APP);
+    Check(IsShown(runApp) && CheckState(runApp) == BST_CHECKED,
+          "the finish page offers to start the application, ticked");
+    EndWizard(run, finish);
+
+    std::map<std::string, std::string> payload;
+    for (const PackedFile& file : files)
+        payload[file.name] = file.bytes;
+    CheckInstalledFiles(dir, payload);
+    CheckEqual(ReadWholeFile(dir + "install.log"), LogFor(names), "install.log");
+    // Société\ and below it the four files, data\, 文档\ and install.log: a
+    // scan that took an é for a lead byte would have made other levels.
+    CheckEqual(static_cast<long long>(ListTree(parent).size()), 8,
+               "C:\\Logiciels \\xe0\\ holds only the installation");
+    const RegValue path = ReadMachineValue(kProductKey, "path");
+    CheckEqual(path.bytes, dir + '\0', "the registry value \"path\" holds the install directory");
+    CheckShortcutsFor(dir);
+}
+
+// Started the way a shortcut may start it, in a current directory of its own
+// that holds another data.dat: the installer reads the package beside itself
+// and writes nothing into the current directory.
+void InstallFromOtherDirectory() {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    const std::string elsewhere = "C:\\qz-e2e\\" + CurrentScenario() + "-elsewhere\\";
+    RemoveTree(elsewhere);
+    Require(MakeDirs(elsewhere), "the other current directory can be made");
+    // A valid package of one file decoy.txt: what opening data.dat in the
+    // current directory would install.
+    Require(WriteWholeFile(elsewhere + "data.dat", BuildPackage({{"decoy.txt", "decoy"}})),
+            "the other data.dat is written");
+    SetupOptions options =
+        WithPackage(WritePackage(BuildPackage({{"ravik.exe", "app"}, {"uninstall.exe", "un"}})));
+    options.startDir = elsewhere;
+    Installer run(options);
+    run.Start();
+    WalkToProgress(run, dir);
+    HWND finish = ExpectFinish(run, kSuccessHeadline);
+    EndWizard(run, finish);
+    CheckEqual(ReadWholeFile(dir + "ravik.exe"), "app", "the setup folder's package is installed");
+    CheckEqual(ReadWholeFile(dir + "install.log"), "[FILE] ravik.exe\r\n[FILE] uninstall.exe\r\n",
+               "install.log");
+    Check(!FileExists(dir + "decoy.txt"), "nothing of the other package is installed");
+    CheckEqual(static_cast<long long>(ListTree(elsewhere).size()), 1,
+               "the current directory keeps only its data.dat");
+    CheckShortcutsFor(dir);
+}
+
 const Scenario full("install_full", &InstallFull);
 const Scenario runningWaits("install_running_copy_waits", &InstallRunningCopyWaits);
 const Scenario runningCancel("install_running_copy_cancel", &InstallRunningCopyCancel);
@@ -619,5 +734,7 @@ const Scenario truncated("install_truncated", &InstallTruncated);
 const Scenario badHeader("install_bad_header", &InstallBadHeader);
 const Scenario hostile("install_hostile_directory", &InstallHostileDirectory);
 const Scenario empty("install_empty_package", &InstallEmptyPackage);
+const Scenario western("install_western_code_page", &InstallWesternCodePage);
+const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);
 
 }  // namespace

@@ -9,4 +9,5 @@ qz_robot_scenarios(pages
   pages_path_confirmation
   pages_path_cancel_after_no
   pages_browse_cancelled
-  pages_browse_folders)
+  pages_browse_folders
+  pages_path_caption_trail_byte)

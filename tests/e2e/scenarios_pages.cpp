@@ -383,6 +383,38 @@ void PathCancelTyped() {
     CheckEndedUntouched(run, before, "D:\\Typed\\");
 }
 
+// An executable named 安装乗.exe: B0 B2 D7 B0 81 5C 2E 65 78 65. The 5C is the
+// trail byte of 乗, not a separator, so the message boxes are captioned with the
+// whole file name without its extension, 安装乗.
+void PathCaptionTrailByte() {
+    SetupOptions options;
+    options.exeName = "安装乗.exe";
+    Installer run(options);
+    CheckEqual(run.AppName(), "安装乗", "the program's base name");
+    const Footprint before = TakeFootprint(run.SetupDir(), kProgramFilesDefault);
+    HWND page = StartToPathPage(run);
+    Step("press Install: the confirmation");
+    Click(page, IDOK);
+    HWND box = nullptr;
+    Require(WaitUntil([&] {
+                for (HWND dialog : Dialogs(run.Pid())) {
+                    if (::GetDlgItem(dialog, 0xFFFF) != nullptr)
+                        box = dialog;
+                }
+                return box != nullptr;
+            }),
+            "a message box answers Install");
+    CheckEqual(WindowText(box), "安装乗", "the message box's caption");
+    CheckEqual(MessageBoxText(box), std::string(kConfirmPrefix) + kProgramFilesDefault,
+               "the confirmation text");
+    Screenshot("caption");
+    Click(box, IDNO);
+    Require(WaitGone(box), "the confirmation closes");
+    Require(WaitUntil([&] { return IsEnabled(page); }), "the page is usable again");
+    LeavePage(page, Leave::kCancelButton);
+    CheckEndedUntouched(run, before, kProgramFilesDefault);
+}
+
 const Scenario s1("pages_licence_toggle", &LicenceToggle);
 const Scenario s2("pages_licence_quit_agreed", &LicenceQuitButtonAgreed);
 const Scenario s3("pages_licence_escape_agreed", &LicenceEscapeAgreed);
@@ -392,5 +424,6 @@ const Scenario s6("pages_path_defaults", &PathDefaults);
 const Scenario s7("pages_path_invalid", &PathInvalid);
 const Scenario s8("pages_path_confirmation", &PathConfirmation);
 const Scenario s9("pages_path_cancel_after_no", &PathCancelTyped);
+const Scenario s10("pages_path_caption_trail_byte", &PathCaptionTrailByte);
 
 }  // namespace

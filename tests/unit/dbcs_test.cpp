@@ -10,11 +10,15 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
+// The Western code page 1252: every byte is a character of its own.
+constexpr LeadByteTest kCp1252 = [](unsigned char) { return false; };
+
 TEST(Dbcs, FindBackslashStepsOverDoubleByteCharacters) {
     struct Case {
         std::string s;
         std::size_t from;
         std::size_t expected;
+        LeadByteTest isLead = IsGbkLeadByte;
     };
     const Case cases[] = {
         {"a\\b", 0, 1},
@@ -30,21 +34,30 @@ TEST(Dbcs, FindBackslashStepsOverDoubleByteCharacters) {
         {"\xfe\x5c\\", 0, 2},           // FE is the last lead byte
         {"\xff\\", 0, 1},               // FF is none
         {"a\\b", 99, npos},
+        {"\xe9\\", 0, npos},               // GBK: E9 5C is one character
+        {"\xe9\\", 0, 1, kCp1252},         // 1252: é, then a backslash
+        {"\x81\x5c", 0, 1, kCp1252},       // 1252: two characters, the second a backslash
+        {"x\xe0\\\xe9\\", 3, 4, kCp1252},  // xà\é\ from the é
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        EXPECT_EQ(FindBackslash(c.s, c.from), c.expected);
+        EXPECT_EQ(FindBackslash(c.s, c.from, c.isLead), c.expected);
     }
     EXPECT_EQ(FindLastBackslash("a\\b\\c"), 3u);
     EXPECT_EQ(FindLastBackslash("a\\\x81\x5c"), 1u);  // a\乗
     EXPECT_EQ(FindLastBackslash("\x81\x5c"), npos);
+    EXPECT_EQ(FindLastBackslash("a\\\x81\x5c", kCp1252), 3u);  // 1252: 81, then a backslash
+    EXPECT_EQ(FindLastBackslash("\xe9\\x", kCp1252), 1u);      // é\x
 }
 
 TEST(DirectoryChain, CreatesEachLevelUpToTheLastBackslash) {
     struct Case {
         std::string path;
         std::vector<std::string> created;
+        LeadByteTest isLead = IsGbkLeadByte;
     };
+    // C:\Société\Qorvane\ in 1252: é = E9, which GBK would read as a lead byte.
+    const std::string societe = "C:\\Soci\xe9t\xe9\\";
     const std::string jou = "\x81\x5c";  // 乗
     const Case cases[] = {
         {"C:\\Program Files\\Qorvane\\", {"C:\\Program Files\\", "C:\\Program Files\\Qorvane\\"}},
@@ -55,11 +68,14 @@ TEST(DirectoryChain, CreatesEachLevelUpToTheLastBackslash) {
         {"C:\\" + jou + "\\" + jou + "\\f",
          {"C:\\" + jou + "\\", "C:\\" + jou + "\\" + jou + "\\"}},
         {"C:\\a\\\\b\\", {"C:\\a\\", "C:\\a\\\\", "C:\\a\\\\b\\"}},
+        {societe + "Qorvane\\", {societe, societe + "Qorvane\\"}, kCp1252},
+        {societe + "Qorvane\\", {societe + "Qorvane\\"}},  // GBK: E9 5C is one character
+        {"C:\\" + jou + "\\f", {"C:\\\x81\\", "C:\\" + jou + "\\"}, kCp1252},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         MemoryFileSystem fs;
-        CreateDirectoryChain(c.path, fs);
+        CreateDirectoryChain(c.path, fs, c.isLead);
         EXPECT_EQ(fs.directory_requests(), c.created);
     }
 }

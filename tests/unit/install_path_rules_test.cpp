@@ -19,10 +19,17 @@ namespace {
     "\x87"    \
     "\x5C"  // 嘰: lead 87, trail 5C
 
+// The Western code page 1252: every byte is a character of its own, so 5C is
+// always a separator and E9 (é), a GBK lead byte, is a whole character.
+constexpr qz::LeadByteTest kCp1252 = [](unsigned char) { return false; };
+// Société in 1252: 53 6F 63 69 E9 74 E9.
+#define QZ_SOCIETE "Soci\xe9t\xe9"
+
 struct RuleCase {
     const char* what;
     std::string input;
     std::string expected;
+    qz::LeadByteTest isLead = qz::IsGbkLeadByte;
 };
 
 TEST(InstallPathRulesTest, ProductFolderRule) {
@@ -41,9 +48,16 @@ TEST(InstallPathRulesTest, ProductFolderRule) {
         {"乗 then separator", "C:\\" QZ_JOU "\\", "C:\\" QZ_JOU "\\Qorvane\\"},
         // 5C 5C 81 5C 5C 5C: two separators after the character; the last is one.
         {"乗 between separators", "C:\\\\" QZ_JOU "\\\\", "C:\\\\" QZ_JOU "\\\\Qorvane\\"},
+        // ... 74 E9: é is a whole character in 1252; one separator is added.
+        {"1252: ends in é", "C:\\" QZ_SOCIETE, "C:\\" QZ_SOCIETE "\\Qorvane\\", kCp1252},
+        // ... E9 5C: é, then a separator that is kept, not doubled.
+        {"1252: é then separator", "C:\\" QZ_SOCIETE "\\", "C:\\" QZ_SOCIETE "\\Qorvane\\",
+         kCp1252},
+        // 43 3A 5C 81 5C: in 1252 the 5C after 81 is a separator of its own.
+        {"1252: 81 5C", "C:\\" QZ_JOU, "C:\\" QZ_JOU "Qorvane\\", kCp1252},
     };
     for (const RuleCase& c : cases) {
-        EXPECT_EQ(qz::AppendProductFolder(c.input), c.expected) << c.what;
+        EXPECT_EQ(qz::AppendProductFolder(c.input, c.isLead), c.expected) << c.what;
     }
 }
 
@@ -87,10 +101,17 @@ TEST(InstallPathRulesTest, ConfirmedPathGetsOneSeparator) {
         // 43 3A 5C 81: a lone lead byte at the end takes the first backslash as
         // its trail byte (81 5C is 乗), so a second one is needed.
         {"lone lead byte", "C:\\\x81", "C:\\\x81\\\\"},
+        // 1252 has no lead bytes: the last byte 81 or E9 is a whole character.
+        {"1252: ends in 81", "C:\\\x81", "C:\\\x81\\", kCp1252},
+        // C:\Logiciels à\Société: à = E0 right before a separator, é = E9 last.
+        {"1252: ends in é", "C:\\Logiciels \xe0\\" QZ_SOCIETE,
+         "C:\\Logiciels \xe0\\" QZ_SOCIETE "\\", kCp1252},
+        {"1252: ends in a separator", "C:\\" QZ_SOCIETE "\\", "C:\\" QZ_SOCIETE "\\", kCp1252},
     };
     for (const RuleCase& c : cases) {
-        EXPECT_EQ(qz::WithTrailingSeparator(c.input), c.expected) << c.what;
-        EXPECT_TRUE(qz::EndsWithSeparator(qz::WithTrailingSeparator(c.input))) << c.what;
+        const std::string confirmed = qz::WithTrailingSeparator(c.input, c.isLead);
+        EXPECT_EQ(confirmed, c.expected) << c.what;
+        EXPECT_TRUE(qz::EndsWithSeparator(confirmed, c.isLead)) << c.what;
     }
 }
 
@@ -113,6 +134,7 @@ TEST(InstallPathRulesTest, DefaultDirectoryFromProgramFiles) {
         std::vector<char> buffer;
         std::uint32_t returned;
         std::string expected;
+        qz::LeadByteTest isLead = qz::IsGbkLeadByte;
     };
     const Case cases[] = {
         {"set", EnvBuffer(std::string("C:\\Program Files") + '\0', '\0'), 16,
@@ -131,9 +153,13 @@ TEST(InstallPathRulesTest, DefaultDirectoryFromProgramFiles) {
         // 43 3A 5C 81 5C 00: ends in 乗, whose trail byte is not a separator.
         {"ends in 乗", EnvBuffer(std::string("C:\\" QZ_JOU) + '\0', '\0'), 5,
          "C:\\" QZ_JOU "\\Qorvane\\"},
+        // 44 3A 5C ... 20 E9 00: in 1252 the final é is a whole character.
+        {"1252: ends in é", EnvBuffer(std::string("D:\\Logiciels \xe9") + '\0', '\0'), 14,
+         "D:\\Logiciels \xe9\\Qorvane\\", kCp1252},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(qz::DefaultInstallDir(c.buffer.data(), c.buffer.size(), c.returned), c.expected)
+        EXPECT_EQ(qz::DefaultInstallDir(c.buffer.data(), c.buffer.size(), c.returned, c.isLead),
+                  c.expected)
             << c.what;
     }
 }
@@ -161,9 +187,15 @@ TEST(InstallPathRulesTest, DirectoryOfCutsAfterTheLastSeparator) {
         // 43 3A 5C 81 5C 2E ...: the 5C inside 乗 is not the last separator.
         {"乗 in the file name", "C:\\" QZ_JOU ".exe", "C:\\"},
         {"乗 as the folder", "C:\\" QZ_JOU "\\Install.exe", "C:\\" QZ_JOU "\\"},
+        // ... 20 E9 5C 49 ...: GBK reads E9 5C as one character, 1252 as é and
+        // the separator.
+        {"GBK: E9 5C is a character", "C:\\Setup \xe9\\Install.exe", "C:\\"},
+        {"1252: é before the separator", "C:\\Setup \xe9\\Install.exe", "C:\\Setup \xe9\\",
+         kCp1252},
+        {"1252: 81 5C ends a level", "C:\\" QZ_JOU ".exe", "C:\\\x81\\", kCp1252},
     };
     for (const RuleCase& c : cases) {
-        EXPECT_EQ(qz::DirectoryOf(c.input), c.expected) << c.what;
+        EXPECT_EQ(qz::DirectoryOf(c.input, c.isLead), c.expected) << c.what;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 
+#include "common/directory_chain.h"
 #include "common/install_dir.h"
 #include "framework/handles.h"
 #include "integration/shortcuts.h"
@@ -45,13 +46,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
     ASSERT_EQ(written, bytes.size());
-}
-
-// Makes every level of `dir` (ending with a backslash) after the drive root.
-void MakeDirectories(const std::string& dir) {
-    for (std::size_t p = dir.find('\\', 3); p != std::string::npos; p = dir.find('\\', p + 1)) {
-        ::CreateDirectoryA(dir.substr(0, p + 1).c_str(), nullptr);
-    }
 }
 
 std::string FolderPath(int csidl) {
@@ -146,7 +140,7 @@ class ShortcutsTest : public ::testing::Test {
 
     // Installs `dir` with both programs present, as after an extraction.
     static void InstallDir(const std::string& dir) {
-        MakeDirectories(dir);
+        qz::CreateDirectoryChain(dir);
         WriteBytes(dir + "ravik.exe", "MZ");
         WriteBytes(dir + "uninstall.exe", "MZ");
         qz::g_strInstallDir = dir;
@@ -275,7 +269,7 @@ TEST_F(ShortcutsTest, ProgramsLinkThatDoesNotFitIsSkipped) {
     // "\Qorvane\" + kUninstallLinkName (17) makes 257 and does.
     const std::string folder = "C:\\" + std::string(237, 'p');
     ASSERT_EQ(folder.size(), 240u);
-    MakeDirectories(folder + "\\");
+    qz::CreateDirectoryChain(folder + "\\");
     const ProgramsFolderOverride programs(folder);
     ASSERT_TRUE(programs.ok());
     ASSERT_EQ(FolderPath(CSIDL_PROGRAMS), folder);

@@ -101,9 +101,11 @@ std::string WithSlash(const std::string& dir) {
 
 bool MakeDirs(const std::string& dir) {
     const std::string d = WithSlash(dir);
-    // Step over double-byte characters: a GBK trail byte 0x5C is no separator.
+    // Step over double-byte characters of the ANSI code page the A functions
+    // read the path in: a GBK trail byte 0x5C is no separator under 936, while
+    // under 1252 every 0x5C is one.
     for (size_t p = 0; p < d.size(); ++p) {
-        if (::IsDBCSLeadByteEx(936, static_cast<BYTE>(d[p])) && p + 1 < d.size()) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(d[p])) && p + 1 < d.size()) {
             ++p;
         } else if (d[p] == '\\' && p >= 3) {
             ::CreateDirectoryA(d.substr(0, p).c_str(), nullptr);

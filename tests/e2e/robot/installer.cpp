@@ -15,7 +15,7 @@ const char kAboutCaption[] = "关于 Install";
 
 Installer::Installer(const SetupOptions& options) : m_options(options) {
     m_workDir = "C:\\qz-e2e\\" + CurrentScenario() + "\\";
-    m_setupDir = m_workDir + "setup\\";
+    m_setupDir = m_workDir + m_options.setupFolder + "\\";
     RemoveTree(m_workDir);
     Require(MakeDirs(m_setupDir), "the scratch folder " + m_setupDir + " can be made");
     Require(CopyOneFile(RequiredPathEnv("QZ_INSTALL_EXE"), m_setupDir + m_options.exeName),
@@ -33,7 +33,8 @@ Installer::~Installer() {
 void Installer::Start(const std::string& arguments) {
     EnvChanges env = m_options.env;
     env["QZ_LAUNCH_LOG"] = LaunchLog();
-    Require(m_process.Start(m_setupDir + m_options.exeName, arguments, m_setupDir, env),
+    const std::string& current = m_options.startDir.empty() ? m_setupDir : m_options.startDir;
+    Require(m_process.Start(m_setupDir + m_options.exeName, arguments, current, env),
             "Install.exe starts");
 }
 
@@ -43,19 +44,19 @@ std::string Installer::AppName() const {
 }
 
 HWND Installer::WaitHost(DWORD ms) {
-    return WaitDialog(Pid(), kPageCaption, IDC_INSTALL, ms);
+    return WaitDialog(Pid(), m_options.pageCaption, IDC_INSTALL, ms);
 }
 HWND Installer::WaitLicence(DWORD ms) {
-    return WaitDialog(Pid(), kPageCaption, IDC_LICENSE_TEXT, ms);
+    return WaitDialog(Pid(), m_options.pageCaption, IDC_LICENSE_TEXT, ms);
 }
 HWND Installer::WaitPathPage(DWORD ms) {
-    return WaitDialog(Pid(), kPageCaption, IDC_INSTALL_PATH, ms);
+    return WaitDialog(Pid(), m_options.pageCaption, IDC_INSTALL_PATH, ms);
 }
 HWND Installer::WaitProgress(DWORD ms) {
-    return WaitDialog(Pid(), kPageCaption, IDC_PROGRESS, ms);
+    return WaitDialog(Pid(), m_options.pageCaption, IDC_PROGRESS, ms);
 }
 HWND Installer::WaitFinish(DWORD ms) {
-    return WaitDialog(Pid(), kPageCaption, IDC_OFFER_TOOLBAR, ms);
+    return WaitDialog(Pid(), m_options.pageCaption, IDC_OFFER_TOOLBAR, ms);
 }
 HWND Installer::WaitMessage(DWORD ms) {
     return WaitMessageBox(Pid(), AppName(), ms);
@@ -110,7 +111,8 @@ void PackFolder(const std::string& folder, const std::string& package) {
     const std::string log = package + ".qzpack.log";
     // A final backslash would escape the closing quote on the command line.
     std::string source = folder;
-    while (source.size() > 3 && source.back() == '\\') source.pop_back();
+    while (source.size() > 3 && source.back() == '\\')
+        source.pop_back();
     const int code =
         RunToEnd(qzpack, "create \"" + source + "\" -o \"" + package + "\"", "", 120000, log);
     if (code != 0) {

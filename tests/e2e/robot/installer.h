@@ -1,5 +1,6 @@
 // One run of the real Install.exe, set up in a scratch folder of its own
-// (C:\qz-e2e\<scenario>\setup\) with the package the scenario gives it.
+// (C:\qz-e2e\<scenario>\setup\ unless the scenario names the setup folder)
+// with the package the scenario gives it.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,15 @@ struct SetupOptions {
     std::string package;  // a data.dat to put beside Install.exe; empty: none
     EnvChanges env;       // e.g. {"ProgramFiles", kUnset}
     std::string exeName = "Install.exe";
+    // The caption of the host and the pages as the program's windows carry it,
+    // in the robot's ANSI code page.
+    std::string pageCaption = kPageCaption;
+    // The setup folder's name inside the scenario's folder, in the robot's ANSI
+    // code page.
+    std::string setupFolder = "setup";
+    // The current directory the program starts in, as a shortcut may set it;
+    // empty: its setup folder.
+    std::string startDir{};
 };
 
 class Installer {
