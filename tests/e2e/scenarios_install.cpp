@@ -695,6 +695,18 @@ void InstallWesternCodePage() {
     const RegValue path = ReadMachineValue(kProductKey, "path");
     CheckEqual(path.bytes, dir + '\0', "the registry value \"path\" holds the install directory");
     CheckShortcutsFor(dir);
+
+    // The unattended mode under the same code page: C:\Logiciels à\Autré,
+    // ... 41 75 74 72 E9 (é) last, gets its separator after the é too.
+    const std::string unattended = parent + "Autr\xe9";
+    Step("the same setup folder, unattended, into " + Printable(unattended));
+    run.Start("/S /D=" + unattended);
+    Require(run.WaitExit(60000), "the unattended installation ends");
+    CheckEqual(run.process().ExitCode(), 0, "the unattended installation succeeds");
+    CheckInstalledFiles(unattended + "\\", payload);
+    CheckEqual(ReadMachineValue(kProductKey, "path").bytes, unattended + "\\" + '\0',
+               "the unattended installation records its directory");
+    CheckShortcutsFor(unattended + "\\");
 }
 
 // Started the way a shortcut may start it, in a current directory of its own
