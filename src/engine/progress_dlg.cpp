@@ -77,23 +77,44 @@ void CProgressDlg::FreeEntries() {
     m_arrEntries.clear();
 }
 
-int CProgressDlg::ExtractPackage() noexcept {
-    try {
-        qz::Win32FileSystem files;
-        qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
-        qz::ExtractJob job;
-        job.install_dir = qz::g_strInstallDir;
-        job.fs = &files;
-        job.ui = &ui;
-        job.open_package = [&files]() {
+namespace {
+
+// One extraction for the page: qz::ExtractJob for g_strInstallDir with the
+// page's user interface, entry list and state, the Win32 file layer and
+// data.dat beside the setup executable. Building it may throw (only for want
+// of memory); the page must outlive it.
+class PageExtraction {
+  public:
+    explicit PageExtraction(CProgressDlg& page) : m_ui(page.m_stcStatus, page.m_prgInstall) {
+        m_job.install_dir = qz::g_strInstallDir;
+        m_job.fs = &m_files;
+        m_job.ui = &m_ui;
+        m_job.open_package = [this]() {
             // data.dat is opened by its relative name in the setup directory.
             qz::GetModuleDir();
-            return files.OpenRead(qz::kPackageFileName);
+            return m_files.OpenRead(qz::kPackageFileName);
         };
-        job.entries = &m_arrEntries;
-        job.state = &m_nInstallState;
-        job.create_shortcuts = []() { qz::CreateShortcuts(); };
-        return qz::ExtractPackage(job);
+        m_job.entries = &page.m_arrEntries;
+        m_job.state = &page.m_nInstallState;
+        m_job.create_shortcuts = []() { qz::CreateShortcuts(); };
+    }
+    PageExtraction(const PageExtraction&) = delete;
+    PageExtraction& operator=(const PageExtraction&) = delete;
+
+    qz::ExtractJob& job() { return m_job; }
+
+  private:
+    qz::Win32FileSystem m_files;
+    qz::ProgressPageUi m_ui;
+    qz::ExtractJob m_job;
+};
+
+}  // namespace
+
+int CProgressDlg::ExtractPackage() noexcept {
+    try {
+        PageExtraction extraction(*this);
+        return qz::ExtractPackage(extraction.job());
     } catch (...) {
         // Only setting up the job can throw, and only for want of memory.
         return qz::kExtractCreateFailed;
@@ -103,7 +124,12 @@ int CProgressDlg::ExtractPackage() noexcept {
 UINT InstallThreadProc(LPVOID param) {
     auto* page = static_cast<CProgressDlg*>(param);
     const HWND window = page->m_hWnd;
-    if (page->ExtractPackage() != qz::kExtractOk) {
+    try {
+        PageExtraction extraction(*page);
+        qz::RunInstallWorker(extraction.job());
+    } catch (...) {
+        // Only setting up the job can throw, and only for want of memory: the
+        // installation has failed before it began.
         page->m_nInstallState = qz::kStateFailed;
     }
     page->m_bWorkerDone = true;
