@@ -8,7 +8,7 @@ if(NOT TARGET GTest::gtest_main)
   find_path(QZ_GOOGLETEST_SOURCE_DIR NAMES googletest/include/gtest/gtest.h
             PATHS /usr/src/googletest NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
             DOC "GoogleTest's sources, built for a target that has no GTest package")
-  if(QZ_GOOGLETEST_SOURCE_DIR)
+  if(QZ_GOOGLETEST_SOURCE_DIR AND EXISTS ${QZ_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
