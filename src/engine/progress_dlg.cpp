@@ -2,16 +2,13 @@
 
 #include <string>
 
-#include "common/file_system_win32.h"
-#include "common/install_dir.h"
-#include "common/module_dir.h"
 #include "common/texts.h"
 #include "engine/extractor.h"
 #include "engine/progress_ui_win32.h"
+#include "engine/setup_job_win32.h"
 #include "framework/message_box.h"
 #include "framework/message_map.h"
 #include "framework/thread.h"
-#include "integration/shortcuts.h"
 #include "res/resource.h"
 
 CProgressDlg::CProgressDlg(CWnd* parent) : CDialog(IDD_PROGRESS, parent) {}
@@ -77,44 +74,11 @@ void CProgressDlg::FreeEntries() {
     m_arrEntries.clear();
 }
 
-namespace {
-
-// One extraction for the page: qz::ExtractJob for g_strInstallDir with the
-// page's user interface, entry list and state, the Win32 file layer and
-// data.dat beside the setup executable. Building it may throw (only for want
-// of memory); the page must outlive it.
-class PageExtraction {
-  public:
-    explicit PageExtraction(CProgressDlg& page) : m_ui(page.m_stcStatus, page.m_prgInstall) {
-        m_job.install_dir = qz::g_strInstallDir;
-        m_job.fs = &m_files;
-        m_job.ui = &m_ui;
-        m_job.open_package = [this]() {
-            // data.dat is opened by its relative name in the setup directory.
-            qz::GetModuleDir();
-            return m_files.OpenRead(qz::kPackageFileName);
-        };
-        m_job.entries = &page.m_arrEntries;
-        m_job.state = &page.m_nInstallState;
-        m_job.create_shortcuts = []() { qz::CreateShortcuts(); };
-    }
-    PageExtraction(const PageExtraction&) = delete;
-    PageExtraction& operator=(const PageExtraction&) = delete;
-
-    qz::ExtractJob& job() { return m_job; }
-
-  private:
-    qz::Win32FileSystem m_files;
-    qz::ProgressPageUi m_ui;
-    qz::ExtractJob m_job;
-};
-
-}  // namespace
-
 int CProgressDlg::ExtractPackage() noexcept {
     try {
-        PageExtraction extraction(*this);
-        return qz::ExtractPackage(extraction.job());
+        qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
+        qz::SetupJob setup(ui, m_arrEntries, m_nInstallState);
+        return qz::ExtractPackage(setup.job());
     } catch (...) {
         // Only setting up the job can throw, and only for want of memory.
         return qz::kExtractCreateFailed;
@@ -125,8 +89,9 @@ UINT InstallThreadProc(LPVOID param) {
     auto* page = static_cast<CProgressDlg*>(param);
     const HWND window = page->m_hWnd;
     try {
-        PageExtraction extraction(*page);
-        qz::RunInstallWorker(extraction.job());
+        qz::ProgressPageUi ui(page->m_stcStatus, page->m_prgInstall);
+        qz::SetupJob setup(ui, page->m_arrEntries, page->m_nInstallState);
+        qz::RunInstallWorker(setup.job());
     } catch (...) {
         // Only setting up the job can throw, and only for want of memory: the
         // installation has failed before it began.
