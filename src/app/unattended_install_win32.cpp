@@ -13,7 +13,7 @@
 #include "common/module_dir.h"
 #include "common/texts.h"
 #include "engine/extractor.h"
-#include "engine/setup_package_win32.h"
+#include "engine/setup_job_win32.h"
 #include "integration/install_record.h"
 #include "integration/registry_store_win32.h"
 
@@ -48,7 +48,8 @@ int RunUnattendedInstall(const UnattendedRequest& request) noexcept {
         SilentUi ui;
         std::vector<std::unique_ptr<PackageEntry>> entries;
         std::atomic<int> state{kStateNotStarted};
-        const int result = ExtractSetupPackage(ui, entries, state);
+        SetupJob setup(ui, entries, state);
+        const int result = RunInstallWorker(setup.job());
         WriteInstallRecord(DefaultRegistryStore(), g_strInstallDir);
         return UnattendedExitCode(result, ui.RunningCopySeen());
     } catch (...) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "common/file_system_win32.h"
+#include "common/unique_handle_win32.h"
 
 #include <algorithm>
 #include <utility>
@@ -8,37 +9,12 @@
 namespace qz {
 namespace {
 
-// A file handle, closed once. INVALID_HANDLE_VALUE means none.
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(FileHandle&& other) noexcept
-        : m_handle(std::exchange(other.m_handle, INVALID_HANDLE_VALUE)) {}
-    FileHandle& operator=(FileHandle&&) = delete;
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_handle; }
-    // True when the handle was open and closed cleanly, or was already closed.
-    bool Close() {
-        if (!valid()) {
-            return true;
-        }
-        return ::CloseHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE)) != FALSE;
-    }
-
-  private:
-    HANDLE m_handle;
-};
-
 // ReadFile and WriteFile take a DWORD count; larger requests go in pieces.
 constexpr std::size_t kMaxIo = 1u << 30;
 
 class Win32ReadStream : public ReadStream {
   public:
-    explicit Win32ReadStream(FileHandle handle) : m_handle(std::move(handle)) {}
+    explicit Win32ReadStream(UniqueHandle handle) : m_handle(std::move(handle)) {}
 
     std::int64_t Read(void* buf, std::size_t n) override {
         DWORD got = 0;
@@ -50,15 +26,15 @@ class Win32ReadStream : public ReadStream {
     }
 
   private:
-    FileHandle m_handle;
+    UniqueHandle m_handle;
 };
 
 class Win32WriteStream : public WriteStream {
   public:
-    explicit Win32WriteStream(FileHandle handle) : m_handle(std::move(handle)) {}
+    explicit Win32WriteStream(UniqueHandle handle) : m_handle(std::move(handle)) {}
 
     bool Write(const void* buf, std::size_t n) override {
-        if (!m_handle.valid()) {
+        if (!m_handle) {
             return false;
         }
         const char* p = static_cast<const char*>(buf);
@@ -74,10 +50,11 @@ class Win32WriteStream : public WriteStream {
         return true;
     }
 
-    bool Close() override { return m_handle.Close(); }
+    // True when the handle was open and closed cleanly, or was already closed.
+    bool Close() override { return !m_handle || ::CloseHandle(m_handle.release()) != FALSE; }
 
   private:
-    FileHandle m_handle;
+    UniqueHandle m_handle;
 };
 
 }  // namespace
@@ -87,18 +64,18 @@ bool Win32FileSystem::CreateDirectory(const std::string& path) {
 }
 
 std::unique_ptr<ReadStream> Win32FileSystem::OpenRead(const std::string& path) {
-    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.valid()) {
+    UniqueHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) {
         return nullptr;
     }
     return std::make_unique<Win32ReadStream>(std::move(handle));
 }
 
 std::unique_ptr<WriteStream> Win32FileSystem::CreateWrite(const std::string& path) {
-    FileHandle handle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.valid()) {
+    UniqueHandle handle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) {
         return nullptr;
     }
     return std::make_unique<Win32WriteStream>(std::move(handle));

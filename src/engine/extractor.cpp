@@ -16,7 +16,7 @@ namespace {
 // How a run ended: the result and the message to show, if any. The message is
 // shown by the caller once every file of the run has been closed.
 struct Outcome {
-    int result;
+    ExtractResult result;
     const char* message;
 };
 
@@ -140,7 +140,7 @@ Outcome Extract(ExtractJob& job) {
 
 }  // namespace
 
-int ExtractPackage(ExtractJob& job) noexcept {
+ExtractResult ExtractPackage(ExtractJob& job) noexcept {
     Outcome outcome{kExtractCreateFailed, kMsgCreateFile};
     try {
         outcome = Extract(job);
@@ -163,8 +163,8 @@ int ExtractPackage(ExtractJob& job) noexcept {
     return outcome.result;
 }
 
-int RunInstallWorker(ExtractJob& job) noexcept {
-    const int result = ExtractPackage(job);
+ExtractResult RunInstallWorker(ExtractJob& job) noexcept {
+    const ExtractResult result = ExtractPackage(job);
     if (result != kExtractOk) {
         job.state->store(kStateFailed);
     }

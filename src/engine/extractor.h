@@ -16,6 +16,7 @@
 
 namespace qz {
 
+// What ExtractPackage returns: 0 on success, a failure code 1-4 otherwise.
 enum ExtractResult : int {
     kExtractOk = 0,
     kExtractAbandoned = 1,     // running copy not closed (no message), or data.dat not opened
@@ -24,7 +25,14 @@ enum ExtractResult : int {
     kExtractTruncated = 4,     // the package ended early or could not be read
 };
 
-constexpr int kStateNotStarted = 0, kStateSucceeded = 1, kStateFailed = 2, kStateRunning = 3;
+// The install state: the progress page's m_nInstallState, handed to the finish
+// page as m_nResult. Both fields stay ints holding these values.
+enum InstallState : int {
+    kStateNotStarted = 0,  // also while the running-copy question is open
+    kStateSucceeded = 1,   // install.log closed after the last file
+    kStateFailed = 2,      // failed or abandoned
+    kStateRunning = 3,     // set before data.dat is opened
+};
 
 struct ExtractJob {
     std::string install_dir;  // ends with a backslash
@@ -53,10 +61,10 @@ struct ExtractJob {
 // shows its message (format or create-file) before returning, every file is
 // closed by then, and nothing written is removed. Throws nothing: an
 // exhausted memory counts as a create failure (3).
-int ExtractPackage(ExtractJob& job) noexcept;
+ExtractResult ExtractPackage(ExtractJob& job) noexcept;
 
-// ExtractPackage, then state 2 when the result is not 0: the worker's whole job
-// before it closes the page.
-int RunInstallWorker(ExtractJob& job) noexcept;
+// ExtractPackage, then state 2 when the result is not 0: the worker thread's
+// whole job before it closes the page.
+ExtractResult RunInstallWorker(ExtractJob& job) noexcept;
 
 }  // namespace qz

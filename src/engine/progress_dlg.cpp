@@ -5,7 +5,7 @@
 #include "common/texts.h"
 #include "engine/extractor.h"
 #include "engine/progress_ui_win32.h"
-#include "engine/setup_package_win32.h"
+#include "engine/setup_job_win32.h"
 #include "framework/message_box.h"
 #include "framework/message_map.h"
 #include "framework/thread.h"
@@ -75,14 +75,26 @@ void CProgressDlg::FreeEntries() {
 }
 
 int CProgressDlg::ExtractPackage() noexcept {
-    qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
-    return qz::ExtractSetupPackage(ui, m_arrEntries, m_nInstallState);
+    try {
+        qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
+        qz::SetupJob setup(ui, m_arrEntries, m_nInstallState);
+        return qz::ExtractPackage(setup.job());
+    } catch (...) {
+        // Only setting up the job can throw, and only for want of memory.
+        return qz::kExtractCreateFailed;
+    }
 }
 
 UINT InstallThreadProc(LPVOID param) {
     auto* page = static_cast<CProgressDlg*>(param);
     const HWND window = page->m_hWnd;
-    if (page->ExtractPackage() != qz::kExtractOk) {
+    try {
+        qz::ProgressPageUi ui(page->m_stcStatus, page->m_prgInstall);
+        qz::SetupJob setup(ui, page->m_arrEntries, page->m_nInstallState);
+        qz::RunInstallWorker(setup.job());
+    } catch (...) {
+        // Only setting up the job can throw, and only for want of memory: the
+        // installation has failed before it began.
         page->m_nInstallState = qz::kStateFailed;
     }
     page->m_bWorkerDone = true;

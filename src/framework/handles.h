@@ -1,4 +1,5 @@
-// Move-only owners for Win32 handles, loaded libraries and COM interfaces.
+// Owners for COM (the apartment of a scope and interface pointers) and for
+// loaded libraries. Kernel handles have theirs in common/unique_handle_win32.h.
 #pragma once
 
 #include <windows.h>
@@ -6,37 +7,23 @@
 
 #include <utility>
 
-// A kernel object handle, closed with CloseHandle. Null and
-// INVALID_HANDLE_VALUE both mean "none".
-class UniqueHandle {
+// COM entered on the calling thread (a single-threaded apartment, which the
+// shell's objects and the folder browser need) for one scope; left again only
+// when entering succeeded (S_FALSE, already entered, included: the calls are
+// counted).
+class ComApartment {
   public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            reset(other.release());
+    ComApartment() : m_entered(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (m_entered) {
+            ::CoUninitialize();
         }
-        return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    explicit operator bool() const {
-        return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE;
-    }
-    HANDLE get() const { return m_handle; }
-    HANDLE release() { return std::exchange(m_handle, nullptr); }
-    void reset(HANDLE handle = nullptr) {
-        if (*this) {
-            ::CloseHandle(m_handle);
-        }
-        m_handle = handle;
-    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
 
   private:
-    HANDLE m_handle = nullptr;
+    bool m_entered;
 };
 
 // A loaded library, freed with FreeLibrary. Null means "none".

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "framework/handles.h"
+#include "common/unique_handle_win32.h"
 
 namespace {
 

@@ -22,8 +22,6 @@ class CWnd {
     // Insert-after value for SetWindowPos: the top of the z-order.
     static const CWnd wndTop;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
     // The whole text of the window, read with WM_GETTEXT (works for edits of
     // this process and for any length).
@@ -38,7 +36,6 @@ class CWnd {
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) const;
     // Centres the window on `alternateOwner` (the desktop for every page).
     void CenterWindow(const CWnd* alternateOwner) const;
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
     HWND m_hWnd = nullptr;
 };

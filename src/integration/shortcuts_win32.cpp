@@ -19,23 +19,6 @@ namespace qz {
 
 namespace {
 
-// Enters a single-threaded apartment for the scope; leaves it again only when
-// entering succeeded (S_FALSE included: the calls are counted).
-class ComApartment {
-  public:
-    ComApartment() : m_hr(::CoInitialize(nullptr)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(m_hr)) {
-            ::CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    HRESULT m_hr;
-};
-
 ComPtr<IShellLinkA> MakeLink() {
     ComPtr<IShellLinkA> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,

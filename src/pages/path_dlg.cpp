@@ -12,31 +12,11 @@
 #include "common/install_path_rules.h"
 #include "common/module_dir.h"
 #include "common/texts.h"
+#include "framework/handles.h"
 #include "framework/item_list.h"
 #include "framework/message_box.h"
 #include "framework/message_map.h"
 #include "res/resource.h"
-
-namespace {
-
-// COM entered on the calling thread for one scope (the folder browser needs an
-// apartment-threaded COM); left again only if this scope entered it.
-class ScopedComApartment {
-  public:
-    ScopedComApartment() : m_entered(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ~ScopedComApartment() {
-        if (m_entered) {
-            ::CoUninitialize();
-        }
-    }
-    ScopedComApartment(const ScopedComApartment&) = delete;
-    ScopedComApartment& operator=(const ScopedComApartment&) = delete;
-
-  private:
-    bool m_entered;
-};
-
-}  // namespace
 
 CPathDlg::CPathDlg(CWnd* parent) : CDialog(IDD_PATH, parent) {}
 
@@ -67,7 +47,7 @@ BOOL CPathDlg::OnInitDialog() {
 }
 
 void CPathDlg::OnBrowse() {
-    const ScopedComApartment com;
+    const ComApartment com;
     char buffer[qz::kMaxPath] = {};
     BROWSEINFOA info{};
     info.hwndOwner = m_hWnd;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "common/texts.h"
-#include "framework/handles.h"
+#include "common/unique_handle_win32.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/handles.h"
+#include "common/unique_handle_win32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/directory_chain.h"
-#include "common/memory_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace qz::test {
 namespace {

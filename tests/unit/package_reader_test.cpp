@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "support/package_bytes.h"
 
 namespace qz::test {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/memory_file_system.h"
 #include "package_writer.h"
+#include "support/memory_file_system.h"
 #include "support/package_bytes.h"
 
 namespace qz::pack {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "framework/handles.h"
+#include "common/unique_handle_win32.h"
 
 namespace {
 

@@ -20,8 +20,8 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 bool Check(bool ok, const std::string& what);
 // Like Check, but ends the scenario.
 void Require(bool ok, const std::string& what);
-// Checks that two byte strings are equal, printing both (GBK shown as hex
-// where not ASCII) when they are not.
+// Checks that two byte strings are equal, printing both (as Printable shows
+// them) when they are not.
 bool CheckEqual(const std::string& actual, const std::string& expected, const std::string& what);
 bool CheckEqual(long long actual, long long expected, const std::string& what);
 
@@ -29,7 +29,9 @@ bool CheckEqual(long long actual, long long expected, const std::string& what);
 void Step(const std::string& what);
 
 int FailureCount();
-// Printable form of GBK bytes: ASCII as is, other bytes as \xNN.
+// Printable form of GBK bytes for a UTF-8 log: valid GBK converted to UTF-8
+// with control characters as \xNN; bytes that are not valid GBK as they stand
+// where printable ASCII, otherwise as \xNN.
 std::string Printable(const std::string& bytes);
 
 }  // namespace robot

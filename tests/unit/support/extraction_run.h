@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/memory_file_system.h"
 #include "engine/extractor.h"
+#include "support/memory_file_system.h"
 #include "support/recording_ui.h"
 
 namespace qz::test {

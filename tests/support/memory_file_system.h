@@ -51,9 +51,8 @@ class MemoryFileSystem : public FileSystem {
     // Calls of WriteStream::Write so far, over all streams.
     int write_calls() const { return m_writeCalls; }
     // True when nothing has been created, written or requested since the
-    // file system was built or last reset by MarkClean.
+    // file system was built.
     bool Untouched() const { return !m_touched; }
-    void MarkClean() { m_touched = false; }
 
     // Faults.
     // The nth call of Write (1-based, counted over all streams) writes nothing

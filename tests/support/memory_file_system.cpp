@@ -1,4 +1,4 @@
-#include "common/memory_file_system.h"
+#include "support/memory_file_system.h"
 
 #include <algorithm>
 #include <cstring>

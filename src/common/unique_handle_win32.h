@@ -1,0 +1,39 @@
+// UniqueHandle: a move-only owner for a kernel object handle. Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// A kernel object handle, closed with CloseHandle. Null and
+// INVALID_HANDLE_VALUE both mean "none".
+class UniqueHandle {
+  public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    explicit operator bool() const {
+        return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE;
+    }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, nullptr); }
+    void reset(HANDLE handle = nullptr) {
+        if (*this) {
+            ::CloseHandle(m_handle);
+        }
+        m_handle = handle;
+    }
+
+  private:
+    HANDLE m_handle = nullptr;
+};

@@ -1,0 +1,37 @@
+// SetupJob: the extraction job as the setup program runs it: data.dat beside
+// the setup executable, unpacked into g_strInstallDir through the Win32 file
+// layer, the shortcuts made after a success. Windows only; the header needs no
+// Windows headers.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "common/file_system_win32.h"
+#include "engine/extraction_ui.h"
+#include "engine/extractor.h"
+#include "engine/package_format.h"
+
+namespace qz {
+
+class SetupJob {
+  public:
+    // `ui`, `entries` and `state` are the caller's (the progress page's user
+    // interface, entry list and install state) and must outlive the job.
+    // data.dat is opened by its relative name once GetModuleDir has made the
+    // setup directory current. Throws only for want of memory.
+    SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
+             std::atomic<int>& state);
+    SetupJob(const SetupJob&) = delete;
+    SetupJob& operator=(const SetupJob&) = delete;
+
+    // What ExtractPackage and RunInstallWorker take.
+    ExtractJob& job() { return m_job; }
+
+  private:
+    Win32FileSystem m_files;
+    ExtractJob m_job;
+};
+
+}  // namespace qz
