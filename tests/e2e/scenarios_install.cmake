@@ -6,4 +6,8 @@ qz_robot_scenarios(install
   install_truncated
   install_bad_header
   install_hostile_directory
-  install_empty_package)
+  install_empty_package
+  install_held_file
+  install_disk_full)
+# Drive Q: is a 1 MiB tmpfs that scripts/wine-run mounts for this run only.
+set_property(TEST e2e.install.install_disk_full APPEND PROPERTY ENVIRONMENT "QZ_WINE_TMPFS=q:1m")

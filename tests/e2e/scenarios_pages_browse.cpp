@@ -213,7 +213,7 @@ void BrowseFolders() {
     Step("a browsed path is confirmed as it stands");
     const std::string browsed = BrowseTo(run, page, {"QzApps"});
     Click(page, IDOK);
-    HWND box = run.WaitMessage();
+    HWND box = run.WaitMessage(Buttons::kYesNo);
     Require(box != nullptr, "the confirmation appears");
     CheckEqual(MessageBoxText(box), "请确认安装路径:\n\n" + browsed, "confirmation text");
     Click(box, IDNO);

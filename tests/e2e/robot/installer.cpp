@@ -57,8 +57,8 @@ HWND Installer::WaitProgress(DWORD ms) {
 HWND Installer::WaitFinish(DWORD ms) {
     return WaitDialog(Pid(), kPageCaption, IDC_OFFER_TOOLBAR, ms);
 }
-HWND Installer::WaitMessage(DWORD ms) {
-    return WaitMessageBox(Pid(), AppName(), ms);
+HWND Installer::WaitMessage(Buttons buttons, DWORD ms) {
+    return WaitMessageBox(Pid(), AppName(), buttons, ms);
 }
 bool Installer::WaitExit(DWORD ms) {
     return m_process.WaitExit(ms);
@@ -89,7 +89,7 @@ HWND ChooseDirectory(Installer& run, HWND pathPage, const std::string& dir) {
         TypeText(pathPage, IDC_INSTALL_PATH, dir);
     }
     Click(pathPage, IDOK);
-    HWND confirm = run.WaitMessage();
+    HWND confirm = run.WaitMessage(Buttons::kYesNo);
     Require(confirm != nullptr, "the confirmation appears");
     Click(confirm, IDYES);
     HWND progress = run.WaitProgress();
@@ -110,7 +110,8 @@ void PackFolder(const std::string& folder, const std::string& package) {
     const std::string log = package + ".qzpack.log";
     // A final backslash would escape the closing quote on the command line.
     std::string source = folder;
-    while (source.size() > 3 && source.back() == '\\') source.pop_back();
+    while (source.size() > 3 && source.back() == '\\')
+        source.pop_back();
     const int code =
         RunToEnd(qzpack, "create \"" + source + "\" -o \"" + package + "\"", "", 120000, log);
     if (code != 0) {
