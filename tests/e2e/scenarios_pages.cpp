@@ -177,6 +177,10 @@ void LicenceToggle() {
         CheckEqual(static_cast<long long>(Dialogs(run.Pid()).size()), 2,
                    "no window opens (host and licence page only)");
         Click(licence, IDC_AGREE);
+        // The click is posted: the next round reads the box only once it has
+        // taken effect.
+        Check(WaitUntil([&] { return CheckState(agree) != state; }, 3000),
+              "the click after typing toggles the box");
         CheckNextFollowsBox(licence, "after typing");
     }
 
@@ -303,8 +307,9 @@ void PathInvalid() {
         first = false;
         Click(box, IDOK);
         Require(WaitGone(box), "the message closes");
-        Check(WaitUntil([&] { return IsEnabled(page) && ::IsWindowVisible(page); }),
-              "the page stays open");
+        // Once the page's handler has returned, nothing more will change.
+        Check(RoundTrip(page), "the page is back in its message loop");
+        Check(IsEnabled(page) && ::IsWindowVisible(page), "the page stays open");
         CheckEqual(WindowText(Item(page, IDC_INSTALL_PATH)), c.text, "the text is kept");
     }
     LeavePage(page, Leave::kCancelButton);
@@ -343,8 +348,8 @@ void PathConfirmation() {
         first = false;
         Click(box, IDNO);
         Require(WaitGone(box), "the confirmation closes");
-        Check(WaitUntil([&] { return IsEnabled(page) && ::IsWindowVisible(page); }),
-              "No keeps the page");
+        Check(RoundTrip(page), "the page is back in its message loop");
+        Check(IsEnabled(page) && ::IsWindowVisible(page), "No keeps the page");
         CheckEqual(WindowText(Item(page, IDC_INSTALL_PATH)), c.typed,
                    "the edit keeps the text as typed");
     }

@@ -269,6 +269,11 @@ Delivery SendAndWatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
     return result;
 }
 
+bool RoundTrip(HWND window, DWORD ms) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &ignored) != 0;
+}
+
 bool WaitPostedHandled(HWND progressBar, DWORD ms) {
     static WPARAM marker = 7000;
     ++marker;

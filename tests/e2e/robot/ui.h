@@ -70,6 +70,10 @@ enum class Delivery {
 // waits until the program has handled it or `stop` holds.
 Delivery SendAndWatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
                       const std::function<bool()>& stop, DWORD ms = kWait);
+// True once the thread of `window` is back in its message loop: it has
+// answered a message sent now (a synchronous round trip), so whatever its
+// current handler was doing has run to its end.
+bool RoundTrip(HWND window, DWORD ms = kWait);
 // Waits until the thread of `progressBar` has handled everything posted to
 // it (and to any window of that thread) before this call: posts a marker step
 // value to the bar and waits until the bar reports it. The progress page moves
