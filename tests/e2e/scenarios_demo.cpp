@@ -92,7 +92,7 @@ void DemoFullInstall() {
     CheckEqual(WindowText(Item(path, IDC_INSTALL_PATH)), installDir, "the proposed directory");
     Screenshot("4-directory");
     Click(path, IDOK);
-    HWND confirm = run.WaitMessage();
+    HWND confirm = run.WaitMessage(Buttons::kYesNo);
     Require(confirm != nullptr, "the confirmation appears");
     Screenshot("5-confirm");
     Click(confirm, IDYES);

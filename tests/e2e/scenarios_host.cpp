@@ -75,9 +75,13 @@ void HostWindowAndAbout() {
     OpenAndCloseAbout(run, host, IDM_ABOUTBOX | 0xF, VK_ESCAPE, nullptr);
 
     Step("minimise: no About box");
-    SystemCommand(host, SC_MINIMIZE);
-    Check(WaitUntil([&] { return ::IsIconic(host) != FALSE; }), "the host is minimised");
-    ::Sleep(700);
+    // The command returns only once its handler is done; an About box would
+    // hold it in its modal loop.
+    const Delivery minimise = SendAndWatch(host, WM_SYSCOMMAND, SC_MINIMIZE, 0, [&] {
+        return WaitDialog(run.Pid(), kAboutCaption, 0, 0) != nullptr;
+    });
+    Check(minimise == Delivery::kHandled, "the minimise command is handled and returns");
+    Check(::IsIconic(host) != FALSE, "the host is minimised");
     Check(WaitDialog(run.Pid(), kAboutCaption, 0, 0) == nullptr, "minimising opens no About box");
     Screenshot("host-minimised");
     SystemCommand(host, SC_RESTORE);

@@ -1,6 +1,7 @@
 // The progress page and what the installation leaves behind, as a user meets
 // them: a whole installation, the running-copy question, closing attempts
-// during a long extraction, and damaged or hostile packages.
+// during the extraction, damaged or hostile packages, and the faults of a
+// user's machine: a full disk and a file another program holds open.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -30,6 +31,7 @@ const char kRunningCopyQuestion[] =
     "关闭程序后按确定继续安装，按取消退出安装。";
 const char kFormatMessage[] = "安装文件格式出错,请检查文件是否受损.";
 const char kCloseRefusal[] = "安装过程中不能关闭,请稍候.";
+const char kCreateFileMessage[] = "创建文件出错,请检查磁盘空间是否足够.";
 const char kSuccessHeadline[] = "Qorvane 安装完成";
 const char kFailedHeadline[] = "安装失败";
 const char kAppWindowTitle[] = "Qorvane";
@@ -223,10 +225,12 @@ std::vector<HWND> MessageBoxes(Installer& run) {
     return boxes;
 }
 
-// Waits for a message box with `text`, checks it is the only one, and
-// returns it (the scenario ends when none comes).
-HWND ExpectMessage(Installer& run, const std::string& text, const std::string& what) {
-    HWND box = run.WaitMessage();
+// Waits for a message box with `text` and `buttons`, checks it is the only
+// one, and returns it (the scenario ends when none comes). Its caption is the
+// program's name: the box is found by it.
+HWND ExpectMessage(Installer& run, const std::string& text, Buttons buttons,
+                   const std::string& what) {
+    HWND box = run.WaitMessage(buttons);
     Require(box != nullptr, what + " appears");
     CheckEqual(MessageBoxText(box), text, what + ": text");
     CheckEqual(static_cast<long long>(MessageBoxes(run).size()), 1, what + ": the only message");
@@ -238,10 +242,18 @@ void Answer(HWND box, int button) {
     Check(WaitGone(box), "the message closes");
 }
 
-// Checks for a while that no further message box shows up beside the
-// `open` ones.
-void ExpectNoNewMessage(Installer& run, size_t open, const std::string& what) {
-    Check(!WaitUntil([&] { return MessageBoxes(run).size() > open; }, 1000), what);
+// Sends a closing message to the page and checks that the program handled it
+// without opening a message box beside the `open` ones. The dialog manager
+// turns a close into a posted Cancel, so the page's posted messages are
+// waited for too.
+void ExpectIgnored(Installer& run, HWND page, UINT msg, WPARAM wp, size_t open,
+                   const std::string& what) {
+    const Delivery delivery =
+        SendAndWatch(page, msg, wp, 0, [&] { return MessageBoxes(run).size() > open; });
+    Check(delivery == Delivery::kHandled, what + ": handled without a message");
+    Check(WaitPostedHandled(Item(page, IDC_PROGRESS)), what + ": the page's queue is handled");
+    CheckEqual(static_cast<long long>(MessageBoxes(run).size()), static_cast<long long>(open),
+               what + ": no new message");
 }
 
 // ---- The finish page and the leftovers ------------------------------------
@@ -310,6 +322,32 @@ void CheckInstalledFiles(const std::string& dir,
 void CheckNoShortcuts() {
     Check(!FileExists(DesktopLink()), "no desktop shortcut");
     Check(!DirExists(ProgramsFolder() + "\\Qorvane"), "no Programs folder Qorvane");
+}
+
+// The finish page's record, written whatever the outcome: ver 1.10 and the
+// install directory, each a REG_SZ with its NUL.
+void CheckRecordWritten(const std::string& installDir) {
+    const RegValue ver = ReadMachineValue(kProductKey, "ver");
+    CheckEqual(ver.bytes, std::string("1.10", 5), "the record's ver");
+    CheckEqual(ver.type, REG_SZ, "ver is a REG_SZ");
+    const RegValue path = ReadMachineValue(kProductKey, "path");
+    CheckEqual(path.bytes, installDir + '\0', "the record's path");
+    CheckEqual(path.type, REG_SZ, "path is a REG_SZ");
+}
+
+// The finish page after a failed installation: the failure headline and no
+// offer to start the application.
+HWND ExpectFailureView(Installer& run) {
+    HWND finish = ExpectFinish(run, kFailedHeadline);
+    Check(!IsShown(Item(finish, IDC_RUN_APP)), "no offer to start the application");
+    return finish;
+}
+
+// Writes a file of an earlier installation and returns its path.
+std::string EarlierFile(const std::string& path, const std::string& bytes) {
+    Require(MakeDirs(ParentOf(path)) && WriteWholeFile(path, bytes),
+            "the earlier file " + Printable(path) + " is written");
+    return path;
 }
 
 // A window titled like the product, as a running copy shows it: the payload's
@@ -395,19 +433,20 @@ void InstallRunningCopyWaits() {
     run.Start();
     HWND progress = WalkToProgress(run, dir);
 
-    HWND question = ExpectMessage(run, kRunningCopyQuestion, "the running-copy question");
+    HWND question =
+        ExpectMessage(run, kRunningCopyQuestion, Buttons::kOkCancel, "the running-copy question");
     Screenshot("running-copy-question");
     Check(!DirExists(dir), "nothing is written while the question waits");
 
-    Step("the close box while the question waits");
-    SystemCommand(progress, SC_CLOSE);
-    ::PostMessageA(progress, WM_CLOSE, 0, 0);
-    ExpectNoNewMessage(run, 1, "no close refusal on top of the question");
+    Step("the close box and WM_CLOSE while the question waits");
+    ExpectIgnored(run, progress, WM_SYSCOMMAND, SC_CLOSE, 1, "the close box");
+    ExpectIgnored(run, progress, WM_CLOSE, 0, 1, "WM_CLOSE");
     Check(::IsWindow(progress) && ::IsWindow(question), "the page and the question stay");
 
     Step("OK while the copy still runs");
     Answer(question, IDOK);
-    question = ExpectMessage(run, kRunningCopyQuestion, "the question, asked again");
+    question =
+        ExpectMessage(run, kRunningCopyQuestion, Buttons::kOkCancel, "the question, asked again");
     Check(!DirExists(dir), "still nothing written");
 
     copy.Close();
@@ -428,7 +467,8 @@ void InstallRunningCopyCancel() {
     RunningCopy copy(run.WorkDir());
     run.Start();
     WalkToProgress(run, dir);
-    HWND question = ExpectMessage(run, kRunningCopyQuestion, "the running-copy question");
+    HWND question =
+        ExpectMessage(run, kRunningCopyQuestion, Buttons::kOkCancel, "the running-copy question");
     Answer(question, IDCANCEL);
     HWND finish = ExpectFinish(run, kFailedHeadline);
     Screenshot("failure-view");
@@ -439,25 +479,22 @@ void InstallRunningCopyCancel() {
     copy.Close();
 }
 
-// The package of the long extraction: many files of a few pieces each.
-constexpr int kSlowFiles = 3000;
-constexpr int kSlowFileSize = 1024;
-
-// Closing attempts during a long extraction: the system menu's Close (as the
-// close box and Alt+F4 send it), a WM_CLOSE from another program and Esc show
-// the close refusal, Enter does nothing, and the page stays until the worker
-// is done.
+// Closing attempts while the extraction is in state 3: the robot holds the
+// package's second file, so the worker stops at it and waits on its own
+// create-file message for as long as the robot likes. Meanwhile the system
+// menu's Close (as the close box and Alt+F4 send it), a WM_CLOSE from
+// another program and Esc show the close refusal, Enter does nothing, and
+// the page stays until the worker is done.
 void InstallCloseRefused() {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
-    std::vector<PackedFile> files;
-    for (int i = 0; i < kSlowFiles; ++i)
-        files.push_back(
-            {Format("f\\%04d.bin", i), std::string(kSlowFileSize, static_cast<char>(i))});
-    const std::string package = WritePackage(BuildPackage(files));
+    const std::string package =
+        WritePackage(BuildPackage({{"a.bin", std::string(70000, 'a')}, {"held.bin", "new"}}));
+    FileHold held(EarlierFile(dir + "held.bin", "old"));
     Installer run(WithPackage(package));
     run.Start();
     HWND progress = WalkToProgress(run, dir);
-    Require(WaitUntil([&] { return Look(progress).position > 0; }), "the extraction runs");
+    HWND worker = ExpectMessage(run, kCreateFileMessage, Buttons::kOk, "the worker's message");
+    CheckEqual(Look(progress).position, 70000, "the extraction stands after the first file");
 
     struct Attempt {
         const char* what;
@@ -473,34 +510,36 @@ void InstallCloseRefused() {
     bool shot = false;
     for (const Attempt& attempt : attempts) {
         Step(attempt.what);
-        const ProgressView before = Look(progress);
-        Require(before.position < before.upper, "the extraction is still running");
         attempt.act(progress);
         if (attempt.refused) {
-            HWND box = ExpectMessage(run, kCloseRefusal, "the close refusal");
+            HWND box = nullptr;
+            Require(WaitUntil([&] {
+                        for (HWND b : MessageBoxes(run)) {
+                            if (b != worker)
+                                box = b;
+                        }
+                        return box != nullptr;
+                    }),
+                    "the close refusal appears");
+            CheckEqual(MessageBoxText(box), kCloseRefusal, "the close refusal: text");
+            CheckEqual(WindowText(box), run.AppName(), "the close refusal: caption");
+            CheckButtons(box, Buttons::kOk);
             if (!shot) {
                 Screenshot("close-refusal");
                 shot = true;
             }
             Answer(box, IDOK);
         } else {
-            ExpectNoNewMessage(run, 0, "no message");
+            Check(WaitPostedHandled(Item(progress, IDC_PROGRESS)), "the page has handled the key");
+            CheckEqual(static_cast<long long>(MessageBoxes(run).size()), 1, "no new message");
         }
-        Check(::IsWindow(progress), "the progress page stays");
+        Check(::IsWindow(progress) && ::IsWindow(worker), "the progress page stays");
     }
-    Screenshot("progress-running");
-    const ProgressView end = WatchUntilClosed(progress, 200000);
-    Require(!::IsWindow(progress), "the progress page closes once the extraction is done");
-    CheckEqual(end.position, end.upper, "the progress bar reached its end");
-    HWND finish = ExpectFinish(run, kSuccessHeadline);
+    Step("the worker's message answered");
+    Answer(worker, IDOK);
+    Check(WaitGone(progress), "the progress page closes once the worker is done");
+    HWND finish = ExpectFailureView(run);
     EndWizard(run, finish);
-    const std::string log = ReadWholeFile(dir + "install.log");
-    CheckEqual(static_cast<long long>(log.size()),
-               static_cast<long long>(kSlowFiles * std::string("[FILE] f\\0000.bin\r\n").size()),
-               "install.log lists every file");
-    bool ok = false;
-    const std::string last = ReadWholeFile(dir + Format("f\\%04d.bin", kSlowFiles - 1), &ok);
-    Check(ok && last == files.back().bytes, "the last file is whole");
 }
 
 // The package ends inside the last file: the format message while the page
@@ -515,7 +554,7 @@ void InstallTruncated() {
     Installer run(WithPackage(package));
     run.Start();
     HWND progress = WalkToProgress(run, dir);
-    HWND box = ExpectMessage(run, kFormatMessage, "the format message");
+    HWND box = ExpectMessage(run, kFormatMessage, Buttons::kOk, "the format message");
     Screenshot("format-message");
     const ProgressView view = Look(progress);
     CheckEqual(view.status, dir + "data\\last.bin", "the status line names the damaged file");
@@ -533,6 +572,98 @@ void InstallTruncated() {
                "install.log names the damaged file last");
     CheckNoShortcuts();
     EndWizard(run, finish);
+}
+
+// A file of an earlier installation held open by another program: the
+// create-file message while the page shows that file, the held file
+// untouched, nothing written after it, the log naming it last, no shortcuts,
+// the record written and the failure view.
+void InstallHeldFile() {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    const std::string earlier = "the earlier installation's library";
+    const std::string package = WritePackage(BuildPackage({{"ravik.exe", "app"},
+                                                           {"data\\held.dll", "new library"},
+                                                           {"data\\after.txt", "after"},
+                                                           {"z.txt", "z"}}));
+    FileHold held(EarlierFile(dir + "data\\held.dll", earlier));
+    Installer run(WithPackage(package));
+    run.Start();
+    HWND progress = WalkToProgress(run, dir);
+    HWND box = ExpectMessage(run, kCreateFileMessage, Buttons::kOk, "the create-file message");
+    CheckEqual(WindowText(box), run.AppName(), "the create-file message: caption");
+    CheckEqual(Look(progress).status, dir + "data\\held.dll",
+               "the status line names the held file");
+    Screenshot("create-file-message");
+    Answer(box, IDOK);
+    HWND finish = ExpectFailureView(run);
+    CheckRecordWritten(dir);
+    EndWizard(run, finish);
+    held.Release();
+
+    CheckEqual(ReadWholeFile(dir + "data\\held.dll"), earlier, "the held file is untouched");
+    CheckEqual(ReadWholeFile(dir + "ravik.exe"), "app", "the file before it is installed");
+    Check(!FileExists(dir + "data\\after.txt") && !FileExists(dir + "z.txt"),
+          "nothing after the held file is written");
+    CheckEqual(ReadWholeFile(dir + "install.log"), "[FILE] ravik.exe\r\n[FILE] data\\held.dll\r\n",
+               "install.log names the held file last");
+    CheckNoShortcuts();
+}
+
+// The bytes of a file of `size` bytes that a full disk cuts short: a
+// pattern in which every 30720-byte piece differs from the last.
+std::string Filler(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 13 + i / 30720) & 0xFF);
+    return bytes;
+}
+
+// A disk that fills up: drive Q: is a small tmpfs that scripts/wine-run
+// mounts for this run (QZ_WINE_TMPFS) and the package is bigger than it. The
+// write that finds the disk full gives the create-file message; the files
+// before it stay, the cut file holds what fitted, nothing after it is
+// written, the log names it last, no shortcuts, the record written.
+void InstallDiskFull() {
+    const std::string failed = Env("QZ_WINE_TMPFS_FAILED");
+    if (!failed.empty())
+        Skip(failed);
+    if (Env("QZ_WINE_TMPFS").empty() || !DirExists("Q:\\"))
+        Skip("no small disk as drive Q: (scripts/wine-run makes one when QZ_WINE_TMPFS is set)");
+    const std::string dir = "Q:\\Qorvane\\";
+    const std::string first = Filler(100000);
+    const std::string big = Filler(4000000);
+    ULARGE_INTEGER total{};
+    Require(::GetDiskFreeSpaceExA("Q:\\", nullptr, &total, nullptr) != FALSE,
+            "drive Q: reports its size");
+    Require(total.QuadPart < big.size(), Format("drive Q: (%llu bytes) is smaller than the package",
+                                                static_cast<unsigned long long>(total.QuadPart)));
+    const std::string package = WritePackage(BuildPackage(
+        {{"ravik.exe", "app"}, {"first.bin", first}, {"big.bin", big}, {"z.txt", "z"}}));
+    Installer run(WithPackage(package));
+    run.Start();
+    HWND progress = WalkToProgress(run, dir);
+    HWND box = ExpectMessage(run, kCreateFileMessage, Buttons::kOk, "the create-file message");
+    CheckEqual(WindowText(box), run.AppName(), "the create-file message: caption");
+    CheckEqual(Look(progress).status, dir + "big.bin", "the status line names the file cut short");
+    Screenshot("disk-full");
+    Answer(box, IDOK);
+    HWND finish = ExpectFailureView(run);
+    CheckRecordWritten(dir);
+    EndWizard(run, finish);
+
+    CheckEqual(ReadWholeFile(dir + "ravik.exe"), "app", "the first file stays");
+    Check(ReadWholeFile(dir + "first.bin") == first, "the second file stays whole");
+    bool ok = false;
+    const std::string cut = ReadWholeFile(dir + "big.bin", &ok);
+    Check(ok, "the file cut short stays");
+    Check(cut.size() < big.size() && big.compare(0, cut.size(), cut) == 0,
+          Format("it holds the start of its bytes (%u of %u)", static_cast<unsigned>(cut.size()),
+                 static_cast<unsigned>(big.size())));
+    Check(!FileExists(dir + "z.txt"), "nothing after it is written");
+    CheckEqual(ReadWholeFile(dir + "install.log"),
+               "[FILE] ravik.exe\r\n[FILE] first.bin\r\n[FILE] big.bin\r\n",
+               "install.log names the file cut short last");
+    CheckNoShortcuts();
 }
 
 struct RejectedPackage {
@@ -554,7 +685,7 @@ void RunRejected(const std::vector<RejectedPackage>& packages) {
         Installer run(options);
         run.Start();
         WalkToProgress(run, dir);
-        HWND box = ExpectMessage(run, kFormatMessage, "the format message");
+        HWND box = ExpectMessage(run, kFormatMessage, Buttons::kOk, "the format message");
         if (!shot) {
             Screenshot("rejected");
             shot = true;
@@ -610,7 +741,12 @@ void InstallEmptyPackage() {
     run.Start();
     HWND progress = WalkToProgress(run, dir);
     const ProgressView end = WatchUntilClosed(progress, 60000);
-    CheckEqual(end.upper, 0, "the progress range is 0 .. 0");
+    // With nothing to copy the page may close before the robot gets a look at
+    // it; whenever it got one, the range was 0 .. 0 by then.
+    if (end.upper == -1)
+        Step("the page closed before its bar could be read");
+    else
+        CheckEqual(end.upper, 0, "the progress range is 0 .. 0");
     HWND finish = ExpectFinish(run, kSuccessHeadline);
     bool ok = false;
     CheckEqual(ReadWholeFile(dir + "install.log", &ok), "", "install.log is empty");
@@ -658,7 +794,7 @@ void InstallWesternCodePage() {
     Step("type the install directory " + Printable(typed));
     TypeText(page, IDC_INSTALL_PATH, typed);
     Click(page, IDOK);
-    HWND confirm = run.WaitMessage();
+    HWND confirm = run.WaitMessage(Buttons::kYesNo);
     Require(confirm != nullptr, "the confirmation appears");
     CheckEqual(MessageBoxText(confirm), kConfirmPrefix + dir,
                "the confirmation: one separator appended after the final é");
@@ -667,7 +803,7 @@ void InstallWesternCodePage() {
 
     HWND finish = nullptr;
     HWND box = nullptr;
-    Require(WaitUntil([&] { return (finish = run.WaitFinish(0)) || (box = run.WaitMessage(0)); },
+    Require(WaitUntil([&] { return (finish = run.WaitFinish(0)) || (box = run.WaitMessage(Buttons::kOk, 0)); },
                       60000),
             "the installation ends");
     if (box != nullptr) {
@@ -748,5 +884,7 @@ const Scenario hostile("install_hostile_directory", &InstallHostileDirectory);
 const Scenario empty("install_empty_package", &InstallEmptyPackage);
 const Scenario western("install_western_code_page", &InstallWesternCodePage);
 const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);
+const Scenario heldFile("install_held_file", &InstallHeldFile);
+const Scenario diskFull("install_disk_full", &InstallDiskFull);
 
 }  // namespace

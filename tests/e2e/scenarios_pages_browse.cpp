@@ -132,6 +132,7 @@ std::string BrowseTo(Installer& run, HWND page, const std::vector<std::string>& 
     Click(browser, IDOK);
     Require(WaitGone(browser), "the browser closes");
     Require(WaitUntil([&] { return IsEnabled(page); }), "the page is usable again");
+    Check(RoundTrip(page), "the page is back in its message loop");
     return WindowText(Item(page, IDC_INSTALL_PATH));
 }
 
@@ -160,6 +161,7 @@ void BrowseCancelled() {
     Step("cancel the browser at once");
     Click(browser, IDCANCEL);
     Require(WaitGone(browser), "the browser closes");
+    Check(RoundTrip(page), "the page is back in its message loop");
     CheckEqual(WindowText(Item(page, IDC_INSTALL_PATH)), "D:\\Typed", "the typed text is kept");
 
     browser = OpenBrowser(run, page);
@@ -167,6 +169,7 @@ void BrowseCancelled() {
     SelectInTree(browser, {"我的电脑", "(C:)"});
     PressKey(browser, VK_ESCAPE);
     Require(WaitGone(browser), "Esc closes the browser");
+    Check(RoundTrip(page), "the page is back in its message loop");
     CheckEqual(WindowText(Item(page, IDC_INSTALL_PATH)), "D:\\Typed", "the typed text is kept");
 
     Click(page, IDCANCEL);
@@ -213,11 +216,12 @@ void BrowseFolders() {
     Step("a browsed path is confirmed as it stands");
     const std::string browsed = BrowseTo(run, page, {"QzApps"});
     Click(page, IDOK);
-    HWND box = run.WaitMessage();
+    HWND box = run.WaitMessage(Buttons::kYesNo);
     Require(box != nullptr, "the confirmation appears");
     CheckEqual(MessageBoxText(box), "请确认安装路径:\n\n" + browsed, "confirmation text");
     Click(box, IDNO);
     Require(WaitGone(box), "the confirmation closes");
+    Check(RoundTrip(page), "the page is back in its message loop");
     CheckEqual(WindowText(edit), browsed, "No keeps the browsed text");
     Screenshot("browsed");
     Require(WaitUntil([&] { return IsEnabled(page); }), "the page is usable again");

@@ -30,7 +30,7 @@ void TimeInstall() {
     HWND path = AgreeAndGoOn(run, licence);
     TypeText(path, IDC_INSTALL_PATH, installDir);
     Click(path, IDOK);
-    HWND confirm = run.WaitMessage();
+    HWND confirm = run.WaitMessage(Buttons::kYesNo);
     Require(confirm != nullptr, "the confirmation appears");
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);

@@ -166,4 +166,21 @@ std::map<std::string, std::int64_t> ListTree(const std::string& dir) {
     return out;
 }
 
+FileHold::FileHold(const std::string& path)
+    : m_file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    Require(m_file != INVALID_HANDLE_VALUE, "the robot holds " + Printable(path));
+}
+
+FileHold::~FileHold() {
+    Release();
+}
+
+void FileHold::Release() {
+    if (m_file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+    }
+}
+
 }  // namespace robot

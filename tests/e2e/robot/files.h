@@ -30,4 +30,20 @@ std::map<std::string, std::int64_t> ListTree(const std::string& dir);
 // `dir` with exactly one trailing backslash.
 std::string WithSlash(const std::string& dir);
 
+// A file held open without sharing (share mode 0), as a running program holds
+// its files: nobody else can open it while the hold lives. The file is made
+// when it does not exist; the scenario ends when it cannot be held.
+class FileHold {
+  public:
+    explicit FileHold(const std::string& path);
+    ~FileHold();
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+
+    void Release();
+
+  private:
+    void* m_file;  // the file's HANDLE
+};
+
 }  // namespace robot

@@ -58,8 +58,8 @@ HWND Installer::WaitProgress(DWORD ms) {
 HWND Installer::WaitFinish(DWORD ms) {
     return WaitDialog(Pid(), m_options.pageCaption, IDC_OFFER_TOOLBAR, ms);
 }
-HWND Installer::WaitMessage(DWORD ms) {
-    return WaitMessageBox(Pid(), AppName(), ms);
+HWND Installer::WaitMessage(Buttons buttons, DWORD ms) {
+    return WaitMessageBox(Pid(), AppName(), buttons, ms);
 }
 bool Installer::WaitExit(DWORD ms) {
     return m_process.WaitExit(ms);
@@ -90,7 +90,7 @@ HWND ChooseDirectory(Installer& run, HWND pathPage, const std::string& dir) {
         TypeText(pathPage, IDC_INSTALL_PATH, dir);
     }
     Click(pathPage, IDOK);
-    HWND confirm = run.WaitMessage();
+    HWND confirm = run.WaitMessage(Buttons::kYesNo);
     Require(confirm != nullptr, "the confirmation appears");
     Click(confirm, IDYES);
     HWND progress = run.WaitProgress();

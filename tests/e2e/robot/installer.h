@@ -8,6 +8,7 @@
 #include <string>
 
 #include "robot/process.h"
+#include "robot/ui.h"
 
 namespace robot {
 
@@ -56,7 +57,8 @@ class Installer {
     HWND WaitPathPage(DWORD ms = 15000);
     HWND WaitProgress(DWORD ms = 15000);
     HWND WaitFinish(DWORD ms = 60000);
-    HWND WaitMessage(DWORD ms = 15000);
+    // A message box of the program, its buttons checked against `buttons`.
+    HWND WaitMessage(Buttons buttons, DWORD ms = 15000);
     // True when the program has ended within `ms`.
     bool WaitExit(DWORD ms = 15000);
 

@@ -54,6 +54,11 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     try {
         it->second();
+    } catch (const ScenarioSkip& skip) {
+        std::printf("SKIP %s\n", Printable(skip.reason).c_str());
+        // A skip after a failed check is still a failure.
+        if (FailureCount() == 0)
+            return kSkipExitCode;
     } catch (const ScenarioAbort& abort) {
         std::printf("scenario ended early: %s\n", Printable(abort.what).c_str());
     } catch (...) {

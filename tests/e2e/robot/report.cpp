@@ -75,6 +75,10 @@ void Require(bool ok, const std::string& what) {
     }
 }
 
+void Skip(const std::string& reason) {
+    throw ScenarioSkip{reason};
+}
+
 bool CheckEqual(const std::string& actual, const std::string& expected, const std::string& what) {
     return Check(actual == expected, what + ": got \"" + Printable(actual) + "\", expected \"" +
                                          Printable(expected) + "\"");

@@ -12,6 +12,13 @@ struct ScenarioAbort {
     std::string what;
 };
 
+// Thrown by Skip: the scenario cannot run on this machine.
+struct ScenarioSkip {
+    std::string reason;
+};
+// The robot's exit code for a skipped scenario (ctest's SKIP_RETURN_CODE).
+constexpr int kSkipExitCode = 77;
+
 // printf-style formatting into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -24,6 +31,9 @@ void Require(bool ok, const std::string& what);
 // them) when they are not.
 bool CheckEqual(const std::string& actual, const std::string& expected, const std::string& what);
 bool CheckEqual(long long actual, long long expected, const std::string& what);
+
+// Ends the scenario as skipped: the machine lacks what it needs (`reason`).
+[[noreturn]] void Skip(const std::string& reason);
 
 // A progress line for the log ("step: ...").
 void Step(const std::string& what);

@@ -1,5 +1,8 @@
 #include "robot/ui.h"
 
+#include <commctrl.h>
+
+#include <set>
 #include <vector>
 
 #include "robot/report.h"
@@ -144,8 +147,44 @@ HWND WaitDialog(DWORD pid, const std::string& caption, int controlId, DWORD ms) 
     return result;
 }
 
-HWND WaitMessageBox(DWORD pid, const std::string& caption, DWORD ms) {
-    return WaitDialog(pid, caption, 0xFFFF, ms);
+bool CheckButtons(HWND box, Buttons buttons) {
+    std::set<int> expected;
+    const char* names = "";
+    switch (buttons) {
+        case Buttons::kOk:
+            expected = {IDOK};
+            names = "OK only";
+            break;
+        case Buttons::kOkCancel:
+            expected = {IDOK, IDCANCEL};
+            names = "OK and Cancel";
+            break;
+        case Buttons::kYesNo:
+            expected = {IDYES, IDNO};
+            names = "Yes and No";
+            break;
+    }
+    // IDOK 1 ... IDCONTINUE 11 and IDHELP 9: every button a message box can have.
+    std::string shown;
+    bool ok = true;
+    for (int id = IDOK; id <= IDCONTINUE; ++id) {
+        HWND button = ::GetDlgItem(box, id);
+        const bool present = button != nullptr && ::IsWindowVisible(button);
+        if (present)
+            shown += Format(" %d", id);
+        if (expected.count(id) != 0)
+            ok = ok && present && IsEnabled(button);
+        else
+            ok = ok && button == nullptr;
+    }
+    return Check(ok, Format("the message box offers %s (buttons shown:%s)", names, shown.c_str()));
+}
+
+HWND WaitMessageBox(DWORD pid, const std::string& caption, Buttons buttons, DWORD ms) {
+    HWND box = WaitDialog(pid, caption, 0xFFFF, ms);
+    if (box != nullptr)
+        CheckButtons(box, buttons);
+    return box;
 }
 
 std::string MessageBoxText(HWND box) {
@@ -197,6 +236,67 @@ void TypeText(HWND dialog, int id, const std::string& text) {
 
 void SystemCommand(HWND window, WPARAM command) {
     ::PostMessageA(window, WM_SYSCOMMAND, command, 0);
+}
+
+namespace {
+
+// Tickets of the sends whose handlers have returned. The callback runs on the
+// robot's thread while it peeks at its queue; a ticket is never reused, so a
+// late callback after a timed-out wait marks nothing anyone waits for.
+std::set<ULONG_PTR>& HandledTickets() {
+    static std::set<ULONG_PTR> tickets;
+    return tickets;
+}
+
+void CALLBACK OnHandled(HWND, UINT, ULONG_PTR ticket, LRESULT) {
+    HandledTickets().insert(ticket);
+}
+
+}  // namespace
+
+Delivery SendAndWatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
+                      const std::function<bool()>& stop, DWORD ms) {
+    static ULONG_PTR next = 0;
+    const ULONG_PTR ticket = ++next;
+    if (!::SendMessageCallbackA(window, msg, wp, lp, &OnHandled, ticket))
+        return Delivery::kTimedOut;
+    Delivery result = Delivery::kTimedOut;
+    WaitUntil(
+        [&] {
+            MSG pending;
+            ::PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+            if (HandledTickets().erase(ticket) != 0) {
+                result = Delivery::kHandled;
+                return true;
+            }
+            if (stop && stop()) {
+                result = Delivery::kStopped;
+                return true;
+            }
+            return false;
+        },
+        ms);
+    return result;
+}
+
+bool RoundTrip(HWND window, DWORD ms) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &ignored) != 0;
+}
+
+bool WaitPostedHandled(HWND progressBar, DWORD ms) {
+    static WPARAM marker = 7000;
+    ++marker;
+    if (!::PostMessageA(progressBar, PBM_SETSTEP, marker, 0))
+        return false;
+    return WaitUntil(
+        [&] {
+            DWORD_PTR step = 0;
+            return ::SendMessageTimeoutA(progressBar, PBM_GETSTEP, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                         &step) != 0 &&
+                   step == marker;
+        },
+        ms);
 }
 
 }  // namespace robot

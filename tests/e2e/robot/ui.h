@@ -33,8 +33,15 @@ std::vector<HWND> Dialogs(DWORD pid);
 // Waits for a visible dialog of `pid` with exactly `caption` (GBK bytes) that
 // has a child `controlId` (0: any). Null after `ms`.
 HWND WaitDialog(DWORD pid, const std::string& caption, int controlId, DWORD ms = kWait);
-// Waits for a message box of `pid` captioned `caption`. Null after `ms`.
-HWND WaitMessageBox(DWORD pid, const std::string& caption, DWORD ms = kWait);
+// The buttons a message box offers: exactly these, every other button id
+// (IDOK ... IDCONTINUE, IDHELP) absent.
+enum class Buttons { kOk, kOkCancel, kYesNo };
+// Waits for a message box of `pid` captioned `caption` and checks its buttons.
+// Null after `ms`.
+HWND WaitMessageBox(DWORD pid, const std::string& caption, Buttons buttons, DWORD ms = kWait);
+// Checks that `box` shows exactly the buttons of `buttons`; false (and a
+// recorded failure) otherwise.
+bool CheckButtons(HWND box, Buttons buttons);
 // The text of a message box (its static 0xFFFF).
 std::string MessageBoxText(HWND box);
 // True when `hwnd` is no longer a window within `ms`.
@@ -54,5 +61,25 @@ void TypeText(HWND dialog, int id, const std::string& text);
 HWND FocusOf(HWND dialog);
 // Sends a system command as the system menu or the caption buttons do.
 void SystemCommand(HWND window, WPARAM command);
+
+// How a message sent with SendAndWatch ended.
+enum class Delivery {
+    kHandled,   // the program's handler ran to its end and returned
+    kStopped,   // `stop` held first (e.g. the handler opened a modal window)
+    kTimedOut,  // neither within `ms`
+};
+// Sends `msg` to `window` of another process without blocking the robot and
+// waits until the program has handled it or `stop` holds.
+Delivery SendAndWatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
+                      const std::function<bool()>& stop, DWORD ms = kWait);
+// True once the thread of `window` is back in its message loop: it has
+// answered a message sent now (a synchronous round trip), so whatever its
+// current handler was doing has run to its end.
+bool RoundTrip(HWND window, DWORD ms = kWait);
+// Waits until the thread of `progressBar` has handled everything posted to
+// it (and to any window of that thread) before this call: posts a marker step
+// value to the bar and waits until the bar reports it. The progress page moves
+// its bar by position only, so the step value is free for the robot.
+bool WaitPostedHandled(HWND progressBar, DWORD ms = kWait);
 
 }  // namespace robot
