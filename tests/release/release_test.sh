@@ -10,7 +10,8 @@
 # Run by scripts/test after the 32-bit build (its build trees are reused).
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-out=$1
+mkdir -p "$(dirname "$1")"
+out=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 work=$(mktemp -d "${TMPDIR:-/tmp}/qz-release-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -33,7 +34,9 @@ done
 printf '说明\r\n' >"$payload/文档/说明.txt"
 
 rm -rf "$out"
-if ! "$repo/scripts/release" "$payload" "$out" --sign "$work/cert.pem" "$work/key.pem"; then
+# OUT_DIR named relative to the current folder, which is not the repository.
+if ! (cd "$(dirname "$out")" &&
+  "$repo/scripts/release" "$payload" "$(basename "$out")" --sign "$work/cert.pem" "$work/key.pem"); then
   fail "scripts/release --sign failed"
 else
   [ "$(ls "$out" | sort | tr '\n' ' ')" = "Install.exe SHA256SUMS data.dat " ] ||
