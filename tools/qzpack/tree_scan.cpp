@@ -51,12 +51,22 @@ bool PackageName(const fs::path& relative, std::string* name, std::string* error
     return true;
 }
 
+// The entry's own type, links not followed: the listing's type where the
+// system gives one, so that a plain file or folder costs no lstat.
+fs::file_status OwnStatus(const fs::directory_entry& entry, std::error_code& ec) {
+    if (entry.is_regular_file(ec) && !entry.is_symlink(ec) && !ec) {
+        return fs::file_status(fs::file_type::regular);
+    }
+    ec.clear();
+    return entry.symlink_status(ec);
+}
+
 // Adds the file or refuses what cannot be carried.
 bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
               std::vector<PackItem>* items, std::string* error) {
     std::error_code ec;
     const fs::path relative = entry.path().lexically_relative(folder);
-    const fs::file_status own = entry.symlink_status(ec);
+    const fs::file_status own = OwnStatus(entry, ec);
     if (ec) {
         // On Windows a device name such as aux.txt is listed but cannot be
         // looked at: say what is wrong with the name when something is.
