@@ -8,6 +8,8 @@ namespace qz {
 
 // Every fixed buffer that holds a path is this long, terminating NUL included.
 constexpr std::size_t kMaxPath = 260;
+// Windows file names: one level holds at most this many characters.
+constexpr std::size_t kMaxLevelCharacters = 255;
 // The default-path buffer of the install-directory page.
 constexpr std::size_t kDefaultPathBufferSize = 300;
 // The extraction copies each file in pieces of at most this many bytes.

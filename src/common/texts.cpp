@@ -18,6 +18,7 @@ const char kAppExe[] = "ravik.exe";
 const char kUninstallExe[] = "uninstall.exe";
 const char kToolbarExe[] = "data\\pendrel.exe";
 const char kBrowserSetupExe[] = "data\\skelmot\\setup.exe";
+const char kUsualInstallDir[] = "C:\\Program Files (x86)\\Qorvane\\";
 
 const char kDesktopShortcutName[] = "\\Qorvane.lnk";
 const char kProgramsAppShortcutFormat[] = "%s\\Qorvane\\Qorvane.lnk";

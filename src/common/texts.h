@@ -24,6 +24,10 @@ extern const char kUninstallExe[];     // "uninstall.exe"
 extern const char kToolbarExe[];       // "data\pendrel.exe"
 extern const char kBrowserSetupExe[];  // "data\skelmot\setup.exe"
 
+// The usual install directory on a 64-bit Windows, for the package tool's
+// check that every file's path fits below it.
+extern const char kUsualInstallDir[];  // "C:\Program Files (x86)\Qorvane\"
+
 // Shortcuts.
 extern const char kDesktopShortcutName[];        // "\Qorvane.lnk", appended to the desktop folder
 extern const char kProgramsAppShortcutFormat[];  // "%s\Qorvane\Qorvane.lnk"

@@ -14,14 +14,25 @@
 //     ".."), nor one that names a device: CON, PRN, AUX, NUL, CONIN$, CONOUT$,
 //     COM1-COM9, LPT1-LPT9, in any letter case, alone or followed by an
 //     extension (nul.txt), trailing spaces before the extension ignored;
-//   - have no control byte (0x01-0x1F).
+//   - have no control byte (0x01-0x1F) and none of < > " | ? *, which Windows
+//     file names cannot hold;
+//   - have no level longer than 255 characters (a double-byte character counts
+//     as one);
+//   - not be install.log itself, in any letter case: the installer holds that
+//     file open while it writes the others.
 // Backslashes are found character by character, so the trail byte 0x5C of a
 // double-byte character (81 5C) is not a separator.
+//
+// Across the directory, no entry may name a file where another entry needs a
+// folder (data and data\x.txt, in either order). Levels are compared as
+// Windows compares them: ASCII letters without regard to case, double-byte
+// characters byte for byte.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/package_format.h"
@@ -41,6 +52,9 @@ enum class NameCheck {
     kEmptyLevel,
     kDotOrSpaceEnd,  // "." , "..", "a.", "a "
     kDeviceName,
+    kForbiddenCharacter,  // < > " | ? *
+    kLevelTooLong,        // more than 255 characters
+    kInstallLog,          // install.log at the top level
 };
 
 // Checks the name in a field of field_size bytes; nothing past the field is read.
@@ -59,16 +73,32 @@ enum class DirectoryCheck {
     kOk,
     kBadName,        // see bad_index
     kTotalTooLarge,  // the sizes add up to more than 2,147,483,647
+    kFolderClash,    // bad_index and other_index: one names a folder the other needs
+};
+
+// Two entries whose names differ only in the case of ASCII letters: on
+// Windows the later replaces the file of the earlier.
+struct CaseTwin {
+    std::size_t later;
+    std::size_t earlier;
 };
 
 struct EntryCheck {
     DirectoryCheck status = DirectoryCheck::kOk;
-    std::size_t bad_index = 0;        // the first record at fault (kBadName)
-    NameCheck name = NameCheck::kOk;  // why its name was refused
-    std::int64_t total = 0;           // sum of EffectiveSize over all records
+    std::size_t bad_index = 0;         // the first record at fault
+    std::size_t other_index = 0;       // the earlier record it clashes with (kFolderClash)
+    NameCheck name = NameCheck::kOk;   // why its name was refused (kBadName)
+    std::int64_t total = 0;            // sum of EffectiveSize over all records
+    std::vector<CaseTwin> case_twins;  // allowed, for warnings; exact duplicates are not listed
 };
 
-// Checks every record's name and the total size; the first fault found wins.
+// The names as Windows compares them: ASCII letters in lower case, double-byte
+// characters as they stand (their second byte may look like a letter).
+std::string FoldCase(const std::string& gbk);
+
+// Checks every record's name, the folders they need and the total size, in
+// directory order; the first fault found wins. Time and memory grow with the
+// total length of the names.
 EntryCheck ValidateDirectory(const std::vector<std::unique_ptr<PackageEntry>>& entries);
 
 }  // namespace qz

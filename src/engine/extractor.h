@@ -56,8 +56,9 @@ struct ExtractJob {
 
 // Runs the extraction and returns an ExtractResult. fs, ui, entries and state
 // must be set. The whole directory is
-// checked before anything is written: a package that would write outside the
-// install directory is refused with the format message (2). Every failure
+// checked before anything is written (ValidateDirectory): a package that
+// would write outside the install directory, or name a file Windows cannot
+// create, is refused with the format message (2). Every failure
 // shows its message (format or create-file) before returning, every file is
 // closed by then, and nothing written is removed. Throws nothing: an
 // exhausted memory counts as a create failure (3).

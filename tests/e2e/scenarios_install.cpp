@@ -715,6 +715,17 @@ void InstallBadHeader() {
 
 void InstallHostileDirectory() {
     const std::string header1 = Header(1, 'Q', 'Z', 1);
+    // Names Windows cannot create, each behind a good first entry that would
+    // be written first if the check came late: two records, first.txt (3
+    // bytes), then the refused name (1 byte), then the data "abc" and "x".
+    const auto second = [](const std::string& name) {
+        return Header(1, 'Q', 'Z', 2) + Record(3, "first.txt") + Record(1, name) + "abc" + "x";
+    };
+    // A pair the other way round: a file inside a folder (1 byte, "x"), then
+    // a file named like that folder (3 bytes, "abc").
+    const auto folder_first = [](const std::string& inside, const std::string& file) {
+        return Header(1, 'Q', 'Z', 2) + Record(1, inside) + Record(3, file) + "x" + "abc";
+    };
     RunRejected({
         // One entry of 3 bytes named ..\escape.txt, then its data "abc".
         {"a parent-directory name", true, header1 + Record(3, "..\\escape.txt") + "abc",
@@ -729,6 +740,20 @@ void InstallHostileDirectory() {
         {"a directory that ends early", true, Header(1, 'Q', 'Z', 2) + Record(0, "a.txt"), nullptr},
         // The name field holds 260 x 'a' and no NUL.
         {"a name without its NUL", true, header1 + Record(0, std::string(260, 'a')), nullptr},
+        {"a level holding <", true, second("a<b.txt"), nullptr},
+        {"a level holding >", true, second("sub\\a>b.txt"), nullptr},
+        {"a level holding \"", true, second("say\"hi\".txt"), nullptr},
+        {"a level holding |", true, second("a|b\\c.txt"), nullptr},
+        {"a level holding ?", true, second("what?.txt"), nullptr},
+        {"a level holding *", true, second("*.txt"), nullptr},
+        // 256 letters: one character more than a level may hold.
+        {"a level of 256 characters", true, second(std::string(256, 'a')), nullptr},
+        {"install.log at the top", true, second("install.log"), nullptr},
+        {"INSTALL.LOG at the top", true, second("INSTALL.LOG"), nullptr},
+        // first.txt, then first.txt\x.txt: a file where a folder must be.
+        {"a file, then a folder of its name", true, second("first.txt\\x.txt"), nullptr},
+        // DATA\x.txt, then data: the other order, in other letters.
+        {"a folder, then a file of its name", true, folder_first("DATA\\x.txt", "data"), nullptr},
     });
 }
 

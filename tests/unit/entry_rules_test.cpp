@@ -12,6 +12,14 @@ struct NameCase {
     NameCheck expected;
 };
 
+std::string repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += piece;
+    }
+    return out;
+}
+
 NameCheck Check(const std::string& name) {
     char field[kNameSize] = {};
     std::memcpy(field, name.data(), name.size());
@@ -30,8 +38,14 @@ TEST(EntryRules, Names) {
         {"\x81\x5c", NameCheck::kOk},            // 乗 alone: ends in 5C, yet no separator
         {"\x81\x5c\\\x87\x5c", NameCheck::kOk},  // 乗\嘰
         {"\x87\x5c\x81\x5c.txt", NameCheck::kOk},
-        {"\xd6\xd0\xce\xc4\\a", NameCheck::kOk},  // 中文\a
-        {std::string(259, 'a'), NameCheck::kOk},  // the longest name
+        {"\xd6\xd0\xce\xc4\\a", NameCheck::kOk},            // 中文\a
+        {std::string(255, 'a') + "\\abc", NameCheck::kOk},  // the longest name, a full level
+        // 中 (D6 D0) 128 times: 256 bytes, yet a level of 128 characters.
+        {repeat("\xd6\xd0", 128), NameCheck::kOk},
+        {"\x81\x7c", NameCheck::kOk},          // 81 7C: the trail byte looks like |
+        {"\x81\x3f", NameCheck::kBadGbk},      // 81 3F: ? is no trail byte
+        {"sub\\install.log", NameCheck::kOk},  // only the top level holds the log
+        {"install.log.txt", NameCheck::kOk},
         {"", NameCheck::kEmpty},
         {"..", NameCheck::kDotOrSpaceEnd},
         {"..\\evil", NameCheck::kDotOrSpaceEnd},
@@ -70,6 +84,19 @@ TEST(EntryRules, Names) {
         {"a\x81\xff", NameCheck::kBadGbk},  // FF is no trail byte
         {"a\tb", NameCheck::kControlByte},
         {"a\x1f", NameCheck::kControlByte},
+        // One row per character Windows file names cannot hold.
+        {"a<b", NameCheck::kForbiddenCharacter},
+        {"a>b", NameCheck::kForbiddenCharacter},
+        {"say\"hi\"", NameCheck::kForbiddenCharacter},
+        {"dir|x\\a", NameCheck::kForbiddenCharacter},
+        {"what?", NameCheck::kForbiddenCharacter},
+        {"sub\\*.txt", NameCheck::kForbiddenCharacter},
+        {std::string(256, 'a'), NameCheck::kLevelTooLong},
+        // 255 letters and 中: 256 characters in 257 bytes.
+        {"x\\" + std::string(255, 'a') + "\xd6\xd0", NameCheck::kLevelTooLong},
+        {"install.log", NameCheck::kInstallLog},
+        {"INSTALL.LOG", NameCheck::kInstallLog},
+        {"Install.Log", NameCheck::kInstallLog},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -82,6 +109,7 @@ TEST(EntryRules, NameMustEndWithinItsField) {
     std::memset(field, 'a', sizeof field);
     EXPECT_EQ(CheckEntryName(field, sizeof field), NameCheck::kUnterminated);
     field[kNameSize - 1] = '\0';
+    field[128] = '\\';  // two levels, each within 255 characters
     EXPECT_EQ(CheckEntryName(field, sizeof field), NameCheck::kOk);
     // A short field: nothing past it is read.
     EXPECT_EQ(CheckEntryName("abcdef", 3), NameCheck::kUnterminated);
@@ -106,7 +134,8 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
         std::vector<std::unique_ptr<PackageEntry>> entries;
         DirectoryCheck status;
         std::size_t bad_index;
-        std::int64_t total;
+        std::int64_t total;  // kOk: the total; kFolderClash: the other entry's index
+        std::size_t twins = 0;
     };
     Case cases[] = {
         {"empty directory", Entries({}), DirectoryCheck::kOk, 0, 0},
@@ -118,6 +147,24 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
          DirectoryCheck::kTotalTooLarge, 2, 0},
         {"a bad name after good ones", Entries({{1, "a"}, {1, "b\\..\\c"}, {1, "\\d"}}),
          DirectoryCheck::kBadName, 1, 0},
+        {"a file, then a folder of its name", Entries({{1, "x"}, {1, "data"}, {1, "data\\x.txt"}}),
+         DirectoryCheck::kFolderClash, 2, 1},
+        {"a folder, then a file of its name in other letters",
+         Entries({{1, "DATA\\x.txt"}, {1, "data"}}), DirectoryCheck::kFolderClash, 1, 0},
+        {"a deeper level", Entries({{1, "a\\B\\c"}, {1, "A\\b"}}), DirectoryCheck::kFolderClash, 1,
+         0},
+        {"one folder in two spellings", Entries({{1, "dir\\a"}, {1, "DIR\\b"}}),
+         DirectoryCheck::kOk, 0, 2},
+        {"case twins and an exact duplicate",
+         Entries({{1, "Readme.txt"}, {1, "README.TXT"}, {1, "Readme.txt"}}), DirectoryCheck::kOk, 0,
+         3, 1},
+        // 丂 (81 41) and 乣 (81 61): second bytes that look like A and a, yet
+        // two characters; the first a file, the second a folder.
+        {"double-byte characters compared as they stand",
+         Entries({{1, "\x81\x41"}, {1, "\x81\x61\\x"}}), DirectoryCheck::kOk, 0, 2},
+        // 乗 (81 5C) is a file; 乗\x needs it as a folder, its 5C no separator.
+        {"a folder named by a character ending in 5C",
+         Entries({{1, "\x81\x5c"}, {1, "\x81\x5c\\x"}}), DirectoryCheck::kFolderClash, 1, 0},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,8 +172,12 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
         EXPECT_EQ(check.status, c.status);
         if (c.status == DirectoryCheck::kOk) {
             EXPECT_EQ(check.total, c.total);
+            EXPECT_EQ(check.case_twins.size(), c.twins);
         } else {
             EXPECT_EQ(check.bad_index, c.bad_index);
+        }
+        if (c.status == DirectoryCheck::kFolderClash) {
+            EXPECT_EQ(check.other_index, static_cast<std::size_t>(c.total));
         }
     }
 }

@@ -252,13 +252,17 @@ TEST(Extractor, GbkTrailByte5CIsNotASeparator) {
 TEST(Extractor, HostileNamesAreRefusedBeforeAnythingIsWritten) {
     // One of each kind; the rules themselves are tested name by name in entry_rules_test.
     const std::string names[] = {
-        "..\\evil.exe",  // parent level
-        "a/../b",        // forward slashes
-        "C:\\boot.ini",  // drive letter
-        "\\windows\\x",  // leading backslash
-        "a\\nul.txt",    // device
-        "a\\b.\\c",      // level ending with a dot
-        "\x81",          // lead byte 81 with no trail byte
+        "..\\evil.exe",         // parent level
+        "a/../b",               // forward slashes
+        "C:\\boot.ini",         // drive letter
+        "\\windows\\x",         // leading backslash
+        "a\\nul.txt",           // device
+        "a\\b.\\c",             // level ending with a dot
+        "\x81",                 // lead byte 81 with no trail byte
+        "what?.txt",            // a character Windows file names cannot hold
+        std::string(256, 'a'),  // a level of 256 characters
+        "INSTALL.LOG",          // the installer's own log
+        "OK.TXT\\x.txt",        // needs the first entry's name as a folder
     };
     for (const std::string& name : names) {
         SCOPED_TRACE(name);

@@ -17,6 +17,7 @@ using test::HeaderBytes;
 using test::Le32;
 using test::PackageBytes;
 using test::QzpackTempTree;
+using test::TestFile;
 
 struct Output {
     std::ostringstream out, err;
@@ -41,8 +42,11 @@ TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
     EXPECT_EQ(tree.Read("one.dat"), tree.Read("two.dat"));
     EXPECT_EQ(tree.Read("one.dat"),
               PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}, {"说明.txt", "readme"}}));
+    // The longest name is install.log's 11 bytes: 259 - 11 bytes are left.
     EXPECT_EQ(first.out.str(),
-              "3 files, 9 bytes packed into " + tree.Path("one.dat").string() + "\n");
+              "room: install directories of up to 248 bytes keep every path within 259 bytes\n"
+              "3 files, 9 bytes packed into " +
+                  tree.Path("one.dat").string() + "\n");
 }
 
 TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
@@ -92,7 +96,7 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
         const char* what;
         std::string bytes;
         int status;
-        const char* message;  // in out (valid) or err (otherwise)
+        std::string message;  // in out (valid) or err (otherwise)
     };
     const std::vector<Case> cases = {
         {"the two-entry example", valid, kExitOk, "valid: 2 entries, 3 bytes"},
@@ -116,6 +120,16 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
         {"drive letter", PackageBytes({{"ok", ""}, {"C:\\x", "x"}}), kExitRefused,
          "entry 1 (C:\\x): the name is refused: holds a colon"},
         {"device name", PackageBytes({{"aux.txt", ""}}), kExitRefused, "device"},
+        {"a character Windows refuses", PackageBytes({{"ok", ""}, {"a\\what?.txt", "x"}}),
+         kExitRefused, "entry 1 (a\\what?.txt): the name is refused: holds a character"},
+        {"a level of 256 characters", PackageBytes({{std::string(256, 'n'), ""}}), kExitRefused,
+         "entry 0 (" + std::string(256, 'n') + "): the name is refused: has a level longer"},
+        {"the installer's own log", PackageBytes({{"a", ""}, {"Install.LOG", "x"}}), kExitRefused,
+         "entry 1 (Install.LOG): the name is refused: is install.log"},
+        {"a file where a folder is needed",
+         PackageBytes({{"data\\x.txt", "1"}, {"b", ""}, {"DATA", "2"}}), kExitRefused,
+         "entry 2 (DATA) and entry 0 (data\\x.txt): one names a file where the other needs a "
+         "folder"},
         // 260 name bytes, no NUL anywhere in the field.
         {"unterminated name", HeaderBytes(1, 'Q', 'Z', 1) + EntryBytes(0, std::string(260, 'n')),
          kExitRefused, "no NUL"},
@@ -139,7 +153,7 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
 
     QzpackTempTree tree;
     Output missing;
-    EXPECT_EQ(RunVerify(tree.Path("none.dat"), missing.console), kExitUsage);
+    EXPECT_EQ(RunVerify(tree.Path("none.dat"), missing.console), kExitRefused);
     EXPECT_NE(missing.err.str().find("cannot be opened"), std::string::npos);
 }
 
@@ -161,13 +175,109 @@ TEST(QzpackCommandsTest, ExtractInstallsWithTheLogAndReportsTheEnginesResult) {
     const std::string full = PackageBytes({{"a.txt", "abc"}});
     tree.Write("short.dat", full.substr(0, full.size() - 1));
     Output cut;
-    EXPECT_EQ(RunExtract(tree.Path("short.dat"), tree.Path("cut"), cut.console), 4);
+    EXPECT_EQ(RunExtract(tree.Path("short.dat"), tree.Path("cut"), cut.console), kExitRefused);
     EXPECT_EQ(tree.Read("cut/a.txt"), "ab");
-    EXPECT_EQ(cut.err.str(), u8"qzpack: 安装文件格式出错,请检查文件是否受损.\n");
+    EXPECT_EQ(cut.err.str(),
+              u8"qzpack: 安装文件格式出错,请检查文件是否受损.\n"
+              "qzpack: " +
+                  tree.Path("short.dat").string() +
+                  ": entry a.txt: the package ends inside its data, or cannot be "
+                  "read\n");
+
+    // A folder stands where the second file goes: the entry and the system's
+    // words follow the installer's message.
+    tree.Write("two.dat", PackageBytes({{"a.txt", "a"}, {"b.txt", "b"}}));
+    tree.MakeFolder("blocked/b.txt");
+    Output blocked;
+    EXPECT_EQ(RunExtract(tree.Path("two.dat"), tree.Path("blocked"), blocked.console),
+              kExitRefused);
+    EXPECT_EQ(tree.Read("blocked/a.txt"), "a");
+    EXPECT_NE(blocked.err.str().find("entry b.txt: Is a directory"), std::string::npos)
+        << blocked.err.str();
+
+    // A refused name: the entry and the rule, nothing written.
+    tree.Write("refused.dat", PackageBytes({{"data", "1"}, {"data\\x.txt", "2"}}));
+    Output refused;
+    EXPECT_EQ(RunExtract(tree.Path("refused.dat"), tree.Path("refused"), refused.console),
+              kExitRefused);
+    EXPECT_NE(refused.err.str().find("entry 1 (data\\x.txt) and entry 0 (data)"), std::string::npos)
+        << refused.err.str();
+    EXPECT_EQ(tree.Read("refused/install.log"), "<missing>");
 
     Output none;
-    EXPECT_EQ(RunExtract(tree.Path("none.dat"), tree.Path("none"), none.console), 1);
+    EXPECT_EQ(RunExtract(tree.Path("none.dat"), tree.Path("none"), none.console), kExitRefused);
+    EXPECT_NE(none.err.str().find("cannot be opened: No such file"), std::string::npos)
+        << none.err.str();
     EXPECT_EQ(tree.Read("none/install.log"), "<missing>");
+}
+
+// What installs but surprises: a warning with status 0, a refusal under
+// --strict, for verify and create alike.
+TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
+    const std::vector<TestFile> programs = {{"data\\pendrel.exe", "p"},
+                                            {"data\\skelmot\\setup.exe", "s"},
+                                            {"ravik.exe", "r"},
+                                            {"uninstall.exe", "u"}};
+    const auto with = [&programs](std::vector<TestFile> more) {
+        more.insert(more.end(), programs.begin(), programs.end());
+        return more;
+    };
+    // 229 bytes: the room is 259 - 229 = 30, one byte short of
+    // C:\Program Files (x86)\Qorvane\ (31).
+    const std::string long_name = std::string(200, 'd') + "\\" + std::string(28, 'f');
+    struct Case {
+        const char* what;
+        std::vector<TestFile> files;  // also written as a tree, in this order
+        std::string warning;          // empty: none
+        std::string room;
+    };
+    const std::vector<Case> cases = {
+        {"the product's programs", with({}), "", "up to 237 bytes"},
+        {"case twins", with({{"Readme.txt", "1"}, {"README.TXT", "2"}}),
+         // create sorts README.TXT first: the indexes differ, the words do not.
+         ") only in letter case: on Windows it replaces that file", ""},
+        {"no uninstall.exe",
+         {programs[0], programs[1], programs[2]},
+         "uninstall.exe is missing",
+         ""},
+        {"no data\\skelmot\\setup.exe",
+         {programs[0], programs[2], programs[3]},
+         "data\\skelmot\\setup.exe is missing",
+         ""},
+        {"short room", with({{long_name, ""}}), "room for install directories of 30 bytes",
+         "up to 30 bytes"},
+        {"room just enough", with({{long_name.substr(1), ""}}), "", "up to 31 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("p.dat", PackageBytes(c.files));
+        for (const bool strict : {false, true}) {
+            Output o;
+            o.console.strict = strict;
+            const int want = strict && !c.warning.empty() ? kExitRefused : kExitOk;
+            EXPECT_EQ(RunVerify(tree.Path("p.dat"), o.console), want) << o.err.str();
+            EXPECT_NE(o.err.str().find(c.warning), std::string::npos) << o.err.str();
+            EXPECT_EQ(c.warning.empty(), o.err.str().empty()) << o.err.str();
+            EXPECT_NE(o.out.str().find(c.room), std::string::npos) << o.out.str();
+        }
+        // create on a tree with these files; twins need a case-sensitive
+        // host, which this is. Under --strict a warning leaves no package.
+        for (const TestFile& file : c.files) {
+            std::string host = file.name;
+            for (char& ch : host) {
+                ch = ch == '\\' ? '/' : ch;
+            }
+            tree.Write("tree/" + host, file.data);
+        }
+        Output plain, strict;
+        strict.console.strict = true;
+        EXPECT_EQ(RunCreate(tree.Path("tree"), tree.Path("plain.dat"), plain.console), kExitOk);
+        EXPECT_NE(plain.err.str().find(c.warning), std::string::npos) << plain.err.str();
+        EXPECT_EQ(RunCreate(tree.Path("tree"), tree.Path("strict.dat"), strict.console),
+                  c.warning.empty() ? kExitOk : kExitRefused);
+        EXPECT_EQ(tree.Read("strict.dat") == "<missing>", !c.warning.empty());
+    }
 }
 
 }  // namespace

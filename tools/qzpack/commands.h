@@ -7,21 +7,24 @@
 
 namespace qz::pack {
 
-// Exit statuses of create, list and verify.
+// The exit statuses of every command.
 constexpr int kExitOk = 0;
-constexpr int kExitRefused = 1;  // invalid package, or a tree that cannot be packed
-constexpr int kExitUsage = 2;    // bad command line, or a file that cannot be read or written
+constexpr int kExitRefused = 1;  // the package or tree was refused, or the operation failed
+constexpr int kExitUsage = 2;    // bad command line
 
 struct Console {
     std::ostream& out;
     std::ostream& err;
-    bool progress;  // err is a terminal: draw a progress bar there
+    bool progress;        // err is a terminal: draw a progress bar there
+    bool strict = false;  // create and verify: warnings refuse
 };
 
 // Packs every file below folder into output (see tree_scan.h for the order
-// and the refusals). The package is written beside output under a temporary
-// name and renamed at the end, so a failed run leaves no partial package and
-// an existing output untouched. output must not lie inside folder.
+// and the refusals; a refusal names the source file). Prints the room left
+// for the install directory and the warnings (package_review.h), which
+// refuse under console.strict. The package is written beside output under a
+// temporary name and renamed at the end, so a failed run leaves no partial
+// package and an existing output untouched. output must not lie inside folder.
 int RunCreate(const std::filesystem::path& folder, const std::filesystem::path& output,
               Console& console);
 
@@ -30,13 +33,15 @@ int RunCreate(const std::filesystem::path& folder, const std::filesystem::path& 
 int RunList(const std::filesystem::path& package, Console& console);
 
 // Checks the package as the installer would, reading it to the end of its
-// data area: 0 valid, 1 invalid (the message names the entry), 2 unreadable.
+// data area: 0 valid, 1 invalid or unreadable (the message names the entry).
+// A valid package then gets the room and the warnings of package_review.h,
+// which make it 1 under console.strict.
 int RunVerify(const std::filesystem::path& package, Console& console);
 
 // Installs the package into folder with the installer's own extraction
-// (install.log included). Returns the extraction's result: 0 success,
-// 1 package not opened, 2 package refused, 3 a file not created or written,
-// 4 package cut short or unreadable.
+// (install.log included). 0 on success; 1 when the extraction failed, after
+// the installer's message, a line naming the entry at fault and, for a file
+// that could not be created or written, the system's error text.
 int RunExtract(const std::filesystem::path& package, const std::filesystem::path& folder,
                Console& console);
 

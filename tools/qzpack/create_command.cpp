@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "host_file.h"
 #include "host_text.h"
+#include "package_review.h"
 #include "package_writer.h"
 #include "terminal_progress.h"
 #include "tree_scan.h"
@@ -41,21 +42,27 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     }
     std::vector<PackItem> items;
     std::string error;
-    if (!ScanTree(folder, &items, &error)) {
+    EntryCheck check;
+    if (!ScanTree(folder, &items, &error, &check)) {
         console.err << "qzpack: " << error << '\n';
         return kExitRefused;
     }
-    std::int64_t total = 0;
+    std::vector<std::string> names;
+    names.reserve(items.size());
     for (const PackItem& item : items) {
-        total += item.size;
+        names.push_back(item.name);
     }
+    if (ReportReview(ReviewPackage(names, check), console.strict, console) != kExitOk) {
+        return kExitRefused;
+    }
+    const std::int64_t total = check.total;
 
     fs::path partial = output;
     partial += ".part";
     std::unique_ptr<WriteStream> out = CreateHostWrite(partial);
     if (!out) {
         console.err << "qzpack: " << PathForDisplay(partial) << ": cannot be created\n";
-        return kExitUsage;
+        return kExitRefused;
     }
     bool written;
     {
@@ -81,7 +88,7 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     if (!written) {
         fs::remove(partial, ec);
         console.err << "qzpack: " << error << '\n';
-        return kExitUsage;
+        return kExitRefused;
     }
     console.out << items.size() << " files, " << total << " bytes packed into "
                 << PathForDisplay(output) << '\n';

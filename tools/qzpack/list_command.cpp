@@ -12,7 +12,7 @@ int RunList(const std::filesystem::path& package, Console& console) {
     std::unique_ptr<ReadStream> stream = OpenHostRead(package);
     if (!stream) {
         console.err << "qzpack: " << PathForDisplay(package) << ": cannot be opened\n";
-        return kExitUsage;
+        return kExitRefused;
     }
     PackageReader reader(*stream);
     const PackageDirectory directory = ReadPackageDirectory(reader);
@@ -26,11 +26,9 @@ int RunList(const std::filesystem::path& package, Console& console) {
         total += EffectiveSize(entry);
     }
     const std::string problem = DirectoryProblem(directory);
-    const bool io_error = directory.header_result == ReadResult::kIoError ||
-                          directory.entries_result == ReadResult::kIoError;
     if (!problem.empty()) {
         console.err << "qzpack: " << PathForDisplay(package) << ": " << problem << '\n';
-        return io_error ? kExitUsage : kExitRefused;
+        return kExitRefused;
     }
     console.out << "total " << total << " bytes in " << directory.entries.size() << " entries\n";
     return kExitOk;

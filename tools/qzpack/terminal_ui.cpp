@@ -23,6 +23,7 @@ void TerminalUi::SetPosition(std::int32_t position) {
 }
 
 void TerminalUi::SetStatus(const std::string& text) {
+    m_status = text;
     if (!m_progress.enabled()) {
         return;
     }

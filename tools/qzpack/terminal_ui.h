@@ -27,11 +27,14 @@ class TerminalUi : public ExtractionUi {
 
     // Messages shown so far, for the caller's summary.
     int messages() const { return m_messages; }
+    // The last status: the full path of the file being written.
+    const std::string& status() const { return m_status; }
 
   private:
     std::ostream& m_err;
     TerminalProgress m_progress;
     std::string m_installDir;
+    std::string m_status;
     int m_messages = 0;
 };
 

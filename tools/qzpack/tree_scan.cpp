@@ -1,12 +1,9 @@
 #include "tree_scan.h"
 
 #include <algorithm>
-#include <map>
-#include <set>
 #include <system_error>
 
 #include "common/constants.h"
-#include "common/dbcs.h"
 #include "engine/entry_rules.h"
 #include "engine/package_format.h"
 #include "host_text.h"
@@ -17,21 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Characters that Windows file names cannot hold and the installer's rules do
-// not cover; a backslash in a host name would become a separator.
-bool HasForbiddenCharacter(const fs::path& level) {
+// A backslash in a host name would become a separator in the package name.
+bool HasBackslash(const fs::path& level) {
     for (auto c : level.native()) {
-        switch (c) {
-            case '\\':
-            case '<':
-            case '>':
-            case '"':
-            case '|':
-            case '?':
-            case '*':
-                return true;
-            default:
-                break;
+        if (c == '\\') {
+            return true;
         }
     }
     return false;
@@ -46,10 +33,9 @@ bool PackageName(const fs::path& relative, std::string* name, std::string* error
             *error = PathForDisplay(relative) + ": the name cannot be represented in GBK";
             return false;
         }
-        if (HasForbiddenCharacter(level)) {
-            *error =
-                PathForDisplay(relative) +
-                ": the name holds a character Windows file names cannot hold (\\ < > \" | ? *)";
+        if (HasBackslash(level)) {
+            *error = PathForDisplay(relative) +
+                     ": the name holds a backslash, which Windows file names cannot hold";
             return false;
         }
         if (!name->empty()) {
@@ -62,13 +48,17 @@ bool PackageName(const fs::path& relative, std::string* name, std::string* error
                  " bytes in GBK; at most 259 fit";
         return false;
     }
-    const NameCheck check = CheckEntryName(name->c_str(), name->size() + 1);
-    if (check != NameCheck::kOk) {
-        *error =
-            PathForDisplay(relative) + ": the installer refuses this name: " + NameCheckText(check);
-        return false;
-    }
     return true;
+}
+
+// The entry's own type, links not followed: the listing's type where the
+// system gives one, so that a plain file or folder costs no lstat.
+fs::file_status OwnStatus(const fs::directory_entry& entry, std::error_code& ec) {
+    if (entry.is_regular_file(ec) && !entry.is_symlink(ec) && !ec) {
+        return fs::file_status(fs::file_type::regular);
+    }
+    ec.clear();
+    return entry.symlink_status(ec);
 }
 
 // Adds the file or refuses what cannot be carried.
@@ -76,7 +66,7 @@ bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
               std::vector<PackItem>* items, std::string* error) {
     std::error_code ec;
     const fs::path relative = entry.path().lexically_relative(folder);
-    const fs::file_status own = entry.symlink_status(ec);
+    const fs::file_status own = OwnStatus(entry, ec);
     if (ec) {
         // On Windows a device name such as aux.txt is listed but cannot be
         // looked at: say what is wrong with the name when something is.
@@ -121,52 +111,43 @@ bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
     return true;
 }
 
-// ASCII letters in lower case; double-byte characters (whose second byte may
-// look like a letter) stay as they are.
-std::string FoldCase(const std::string& gbk) {
-    std::string folded = gbk;
-    for (std::size_t i = 0; i < folded.size(); ++i) {
-        const auto c = static_cast<unsigned char>(folded[i]);
-        if (IsGbkLeadByte(c)) {
-            ++i;
-        } else if (c >= 'A' && c <= 'Z') {
-            folded[i] = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
-// On Windows, names that differ only in letter case are one file.
-bool CheckCaseClashes(const std::vector<PackItem>& items, std::string* error) {
-    std::map<std::string, const PackItem*> files;
-    std::map<std::string, const PackItem*> directories;
+// The installer's own directory check on the names, its refusal told with
+// the source files' paths.
+bool CheckAsInstaller(const std::vector<PackItem>& items, EntryCheck* check, std::string* error) {
+    std::vector<std::unique_ptr<PackageEntry>> entries;
+    entries.reserve(items.size());
     for (const PackItem& item : items) {
-        const std::string folded = FoldCase(item.name);
-        const auto [file, added] = files.emplace(folded, &item);
-        if (!added) {
-            *error = GbkForDisplay(file->second->name) + " and " + GbkForDisplay(item.name) +
-                     ": the names differ only in letter case";
-            return false;
-        }
-        for (std::size_t p = FindBackslash(folded, 0); p != std::string::npos;
-             p = FindBackslash(folded, p + 1)) {
-            directories.emplace(folded.substr(0, p), &item);
-        }
+        auto entry = std::make_unique<PackageEntry>();
+        *entry = PackageEntry{};
+        entry->nSize = static_cast<std::int32_t>(item.size);
+        item.name.copy(entry->szName, item.name.size());
+        entries.push_back(std::move(entry));
     }
-    for (const auto& [folded, item] : files) {
-        const auto directory = directories.find(folded);
-        if (directory != directories.end()) {
-            *error = GbkForDisplay(item->name) + " and " + GbkForDisplay(directory->second->name) +
-                     ": a file's name is a directory's name in another letter case";
-            return false;
-        }
+    *check = ValidateDirectory(entries);
+    const auto source = [&items](std::size_t i) { return PathForDisplay(items[i].source); };
+    switch (check->status) {
+        case DirectoryCheck::kOk:
+            return true;
+        case DirectoryCheck::kBadName:
+            *error = source(check->bad_index) +
+                     ": the installer refuses this name: " + NameCheckText(check->name);
+            break;
+        case DirectoryCheck::kTotalTooLarge:
+            *error = "the files add up to " + std::to_string(check->total) +
+                     " bytes, more than 2,147,483,647";
+            break;
+        case DirectoryCheck::kFolderClash:
+            *error = source(check->bad_index) + " and " + source(check->other_index) +
+                     ": one names a file where the other needs a folder (letter case aside)";
+            break;
     }
-    return true;
+    return false;
 }
 
 }  // namespace
 
-bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string* error) {
+bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string* error,
+              EntryCheck* check) {
     items->clear();
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
@@ -185,15 +166,8 @@ bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string*
     }
     std::sort(items->begin(), items->end(),
               [](const PackItem& a, const PackItem& b) { return a.name < b.name; });
-    std::int64_t total = 0;
-    for (const PackItem& item : *items) {
-        total += item.size;
-    }
-    if (total > kMaxPackageTotal) {
-        *error = "the files add up to " + std::to_string(total) + " bytes, more than 2,147,483,647";
-        return false;
-    }
-    return CheckCaseClashes(*items, error);
+    EntryCheck own;
+    return CheckAsInstaller(*items, check != nullptr ? check : &own, error);
 }
 
 }  // namespace qz::pack

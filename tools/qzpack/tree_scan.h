@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/entry_rules.h"
 #include "package_writer.h"
 
 namespace qz::pack {
@@ -16,14 +17,13 @@ namespace qz::pack {
 // not carried.
 //
 // False, with *error naming the file, when a file cannot be carried: its name
-// cannot be represented in GBK, holds a character that Windows file names
-// cannot hold (\ < > " | ? *), is longer than 259 bytes in GBK, or is one the
-// installer refuses (see engine/entry_rules.h); two names differ only in the
-// letter case of ASCII letters (or a file's name is a directory's so), which
-// would make one overwrite or block the other on Windows; it is a link to a
-// directory, a broken link or not a regular file; or the folder cannot be
-// read. Also false when the sizes add up to more than 2,147,483,647 bytes.
-bool ScanTree(const std::filesystem::path& folder, std::vector<PackItem>* items,
-              std::string* error);
+// cannot be represented in GBK, holds a backslash, or is longer than 259 bytes
+// in GBK; it is a link to a directory, a broken link or not a regular file; or
+// the folder cannot be read. Then the installer's own directory check
+// (engine/entry_rules.h) decides on the names and the total: a refusal names
+// the source file, or both files when one needs the other's name as a folder.
+// *check, when given, receives that check's result (its case twins among it).
+bool ScanTree(const std::filesystem::path& folder, std::vector<PackItem>* items, std::string* error,
+              EntryCheck* check = nullptr);
 
 }  // namespace qz::pack

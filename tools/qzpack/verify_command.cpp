@@ -8,13 +8,13 @@
 #include "host_text.h"
 #include "name_check_text.h"
 #include "package_directory.h"
+#include "package_review.h"
 
 namespace qz::pack {
 namespace {
 
 std::string Describe(const PackageDirectory& directory, std::size_t i) {
-    return "entry " + std::to_string(i) + " (" + GbkForDisplay(EntryName(*directory.entries[i])) +
-           ")";
+    return DescribeEntry(directory.entries, i);
 }
 
 // Notes on what the installer accepts but may surprise: they do not make the
@@ -45,7 +45,7 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
     std::unique_ptr<ReadStream> stream = OpenHostRead(package);
     if (!stream) {
         console.err << where << "cannot be opened\n";
-        return kExitUsage;
+        return kExitRefused;
     }
     PackageReader reader(*stream);
     const PackageDirectory directory = ReadPackageDirectory(reader);
@@ -54,17 +54,11 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
         const bool io_error = directory.header_result == ReadResult::kIoError ||
                               directory.entries_result == ReadResult::kIoError;
         console.err << where << (io_error ? "" : "invalid: ") << problem << '\n';
-        return io_error ? kExitUsage : kExitRefused;
-    }
-    const EntryCheck check = ValidateDirectory(directory.entries);
-    if (check.status == DirectoryCheck::kBadName) {
-        console.err << where << "invalid: " << Describe(directory, check.bad_index)
-                    << ": the name is refused: " << NameCheckText(check.name) << '\n';
         return kExitRefused;
     }
-    if (check.status == DirectoryCheck::kTotalTooLarge) {
-        console.err << where << "invalid: the sizes add up to " << check.total
-                    << " bytes, more than 2,147,483,647\n";
+    const EntryCheck check = ValidateDirectory(directory.entries);
+    if (check.status != DirectoryCheck::kOk) {
+        console.err << where << "invalid: " << DirectoryFaultText(directory.entries, check) << '\n';
         return kExitRefused;
     }
 
@@ -79,7 +73,7 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
             if (got < 0) {
                 console.err << where << "read error in the data of " << Describe(directory, i)
                             << '\n';
-                return kExitUsage;
+                return kExitRefused;
             }
             if (got == 0) {
                 console.err << where << "invalid: the data area ends inside "
@@ -96,6 +90,14 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
         trailing += got;
     }
     PrintNotes(directory, trailing, console);
+    std::vector<std::string> names;
+    names.reserve(directory.entries.size());
+    for (const auto& entry : directory.entries) {
+        names.push_back(EntryName(*entry));
+    }
+    if (ReportReview(ReviewPackage(names, check), console.strict, console) != kExitOk) {
+        return kExitRefused;
+    }
     console.out << "valid: " << directory.entries.size() << " entries, " << check.total
                 << " bytes\n";
     return kExitOk;

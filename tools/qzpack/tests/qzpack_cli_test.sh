@@ -68,7 +68,7 @@ cmp -s "$work/install.log" "$work/install.expected" || fail "install.log differs
 head -c $((size - 1)) "$work/data.dat" >"$work/short.dat"
 expect 1 "$qzpack" verify "$work/short.dat"
 grep -q 'ends inside entry 6' "$work/err" || fail "verify of a cut package said: $(cat "$work/err")"
-expect 4 "$qzpack" extract "$work/short.dat" "$work/short-tree"
+expect 1 "$qzpack" extract "$work/short.dat" "$work/short-tree"
 [ "$(stat -c %s "$work/short-tree/说明.txt")" -eq $(($(stat -c %s "$tree/说明.txt") - 1)) ] ||
   fail "the last file of a cut package is not written up to the cut"
 
@@ -92,7 +92,7 @@ expect 4 "$qzpack" extract "$work/short.dat" "$work/short-tree"
 [ "$(stat -c %s "$work/hostile.dat")" -eq $((28 + 264 + 1)) ] || fail "hostile package misbuilt"
 expect 1 "$qzpack" verify "$work/hostile.dat"
 grep -q 'entry 0 (\.\.\\evil\.exe)' "$work/err" || fail "verify of ..\\evil.exe said: $(cat "$work/err")"
-expect 2 "$qzpack" extract "$work/hostile.dat" "$work/jail/inner"
+expect 1 "$qzpack" extract "$work/hostile.dat" "$work/jail/inner"
 [ ! -e "$work/jail/evil.exe" ] && [ ! -e "$work/jail/inner/install.log" ] ||
   fail "a refused package left files behind"
 
@@ -103,11 +103,36 @@ expect 1 "$qzpack" create "$work/bad" -o "$work/bad.dat"
 grep -q 'sub/nul.txt' "$work/err" || fail "create did not name the refused file: $(cat "$work/err")"
 [ ! -e "$work/bad.dat" ] && [ ! -e "$work/bad.dat.part" ] || fail "a refused create left a package"
 
-# Usage errors.
+# A warning (here: the product's programs are missing, case twins) leaves
+# the status 0; --strict on create and verify makes it refuse.
+mkdir -p "$work/twins"
+printf 1 >"$work/twins/Readme.txt"
+printf 2 >"$work/twins/README.TXT"
+expect 0 "$qzpack" create "$work/twins" -o "$work/twins.dat"
+grep -q 'warning: .*only in letter case' "$work/err" || fail "create did not warn of case twins: $(cat "$work/err")"
+grep -q 'warning: ravik.exe is missing' "$work/err" || fail "create did not warn of ravik.exe: $(cat "$work/err")"
+grep -q '^room: install directories of up to 248 bytes' "$work/out" || fail "create did not print the room: $(cat "$work/out")"
+expect 1 "$qzpack" create --strict "$work/twins" -o "$work/strict.dat"
+[ ! -e "$work/strict.dat" ] || fail "create --strict refused but wrote a package"
+expect 0 "$qzpack" verify "$work/twins.dat"
+expect 1 "$qzpack" verify --strict "$work/twins.dat"
+grep -q 'refused under --strict' "$work/err" || fail "verify --strict said: $(cat "$work/err")"
+
+# Exit statuses: 1 for what cannot be read or made, 2 for a bad command line
+# only; every command's help lists them.
 expect 2 "$qzpack" verify
-expect 2 "$qzpack" list "$work/no-such.dat"
+expect 2 "$qzpack" list --no-such-option "$work/data.dat"
+expect 2 "$qzpack" extract "$work/data.dat"
+expect 1 "$qzpack" list "$work/no-such.dat"
+expect 1 "$qzpack" verify "$work/no-such.dat"
+expect 1 "$qzpack" extract "$work/no-such.dat" "$work/none"
+for command in create list verify extract; do
+  expect 0 "$qzpack" "$command" --help
+  grep -q '0 success; 1 the package (or the folder) was' "$work/out" || fail "$command --help lacks the exit statuses"
+done
 expect 0 "$qzpack" create --help
 grep -q 'Empty directories are not carried' "$work/out" || fail "create --help lacks the note on empty directories"
+grep -q -- '--strict' "$work/out" || fail "create --help lacks --strict"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)" >&2

@@ -1,0 +1,32 @@
+// What installs but may surprise: the warnings of create and verify, and the
+// room the package leaves for the install directory.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "engine/entry_rules.h"
+
+namespace qz::pack {
+
+struct PackageReview {
+    // The longest install directory (ending with its backslash) for which
+    // every file's full path, install.log's included, stays within 259 bytes.
+    std::size_t room = 0;
+    // One line each, as the terminal shows them: names that differ only in
+    // letter case, the product's programs that are missing, too little room
+    // for the usual install directory.
+    std::vector<std::string> warnings;
+};
+
+// names: the GBK names in directory order; check: ValidateDirectory's
+// accepting result for them (its case twins).
+PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCheck& check);
+
+// Prints the room on out and each warning on err. Returns kExitOk, or
+// kExitRefused when strict and there is a warning.
+int ReportReview(const PackageReview& review, bool strict, Console& console);
+
+}  // namespace qz::pack
