@@ -1,12 +1,5 @@
-qz_robot_scenarios(finish
-  finish_success
-  finish_untick_all
-  finish_close_box
-  finish_escape
-  finish_without_toolbar
-  finish_after_failure
-  finish_long_directory
-  finish_reinstall)
+# What some robot scenarios need besides the robot's environment; every other
+# scenario runs with the defaults the robot's CMakeLists.txt gives.
 
 # finish_planted_dlls: DLLs under these names lie beside Install.exe, and Wine
 # takes them from the program's folder first, as Windows does with every DLL
@@ -20,6 +13,11 @@ qz_robot_scenarios(finish
 set(planted_dlls comctl32 dwmapi propsys cryptbase profapi userenv sspicli wtsapi32 oleacc
     riched20 windowscodecs)
 list(JOIN planted_dlls "," planted_list)
-qz_robot_scenarios(finish finish_planted_dlls)
 set_property(TEST e2e.finish.finish_planted_dlls APPEND PROPERTY ENVIRONMENT
              "QZ_PLANTED_DLLS=${planted_list}" "QZ_WINE_DLL_OVERRIDES=${planted_list}=n,b")
+
+# Under the Western code page 1252: the run's locale is fr_FR.UTF-8.
+set_property(TEST e2e.install.install_western_code_page APPEND PROPERTY ENVIRONMENT
+  QZ_WINE_LOCALE=fr_FR)
+# Drive Q: is a 1 MiB tmpfs that scripts/wine-run mounts for this run only.
+set_property(TEST e2e.install.install_disk_full APPEND PROPERTY ENVIRONMENT "QZ_WINE_TMPFS=q:1m")
