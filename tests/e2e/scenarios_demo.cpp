@@ -6,11 +6,13 @@
 #include <cstdio>
 
 #include "res/resource.h"
+#include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/installer.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
+#include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
 
@@ -55,9 +57,7 @@ void PrintSummary(const std::string& installDir, const std::string& launchLog) {
             (value.present ? value.bytes.substr(0, value.bytes.find('\0')) : std::string()));
     }
     Print("== Shortcuts");
-    const std::string links[] = {DesktopFolder() + "\\Qorvane.lnk",
-                                 ProgramsFolder() + "\\Qorvane\\Qorvane.lnk",
-                                 ProgramsFolder() + "\\Qorvane\\卸载.lnk"};
+    const std::string links[] = {DesktopLink(), ProgramsAppLink(), ProgramsUninstallLink()};
     for (const std::string& link : links) {
         const Shortcut s = ReadShortcut(link);
         Print("  " + link);
@@ -70,7 +70,7 @@ void PrintSummary(const std::string& installDir, const std::string& launchLog) {
 }
 
 void DemoFullInstall() {
-    const std::string installDir = "C:\\Program Files\\Qorvane\\";
+    const std::string installDir = kDefaultInstallDir;
     Installer run({});
     const std::string package = run.WorkDir() + "data.dat";
     PackFolder(DemoPayloadDir(), package);

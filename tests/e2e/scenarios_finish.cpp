@@ -5,18 +5,22 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "framework/handles.h"
 #include "res/resource.h"
+#include "robot/centring.h"
+#include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/installer.h"
+#include "robot/packages.h"
+#include "robot/record_check.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
+#include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
 
@@ -24,18 +28,13 @@ using namespace robot;
 
 namespace {
 
-const char kSuccessHeadline[] = "Qorvane 安装完成";
-const char kFailedHeadline[] = "安装失败";
-const char kFormatMessage[] = "安装文件格式出错,请检查文件是否受损.";
-const char kCreateFileMessage[] = "创建文件出错,请检查磁盘空间是否足够.";
-
 const char kToolbar[] = "data\\pendrel.exe";
 const char kApp[] = "ravik.exe";
 const char kBrowser[] = "data\\skelmot\\setup.exe";
 
 // The payload stand-ins record their start in the launch log and exit; the
-// application stays up with a window titled like the product.
-const char kAppWindowTitle[] = "Qorvane";
+// application stays up with a window titled like the product
+// (kAppWindowTitle).
 
 struct PackageRecipe {
     bool withToolbar = true;
@@ -50,9 +49,8 @@ struct PackageRecipe {
 // package and returns its path. Built outside the scenario's work folder,
 // which the installer run clears.
 std::string MakePackage(const PackageRecipe& recipe) {
-    const std::string root = "C:\\qz-e2e\\" + CurrentScenario() + "-package\\";
+    const std::string root = PackageFolder();
     const std::string folder = root + "payload\\";
-    RemoveTree(root);
     Require(MakeDirs(folder + "data\\skelmot\\"), "the payload folder can be made");
     const std::string programs = WithSlash(PayloadProgramsDir());
     Require(CopyOneFile(programs + "ravik.exe", folder + kApp) &&
@@ -81,12 +79,6 @@ std::string MakePackage(const PackageRecipe& recipe) {
     return package;
 }
 
-SetupOptions WithPackage(const std::string& package) {
-    SetupOptions options;
-    options.package = package;
-    return options;
-}
-
 HWND WaitFinishPage(Installer& run) {
     HWND finish = run.WaitFinish();
     Require(finish != nullptr, "the finish page opens");
@@ -103,30 +95,6 @@ void AnswerFailureMessage(Installer& run, const std::string& expected) {
     Check(WaitGone(box), "the message closes");
 }
 
-void CheckRecord(const std::string& installDir, bool pathWritten) {
-    const RegValue ver = ReadMachineValue(kProductKey, "ver");
-    Check(ver.present, "\"ver\" is recorded");
-    CheckEqual(ver.type, REG_SZ, "\"ver\" is a REG_SZ");
-    CheckEqual(ver.bytes, std::string("1.10", 5), "\"ver\" holds 1.10 and its NUL (5 bytes)");
-    const RegValue path = ReadMachineValue(kProductKey, "path");
-    if (pathWritten) {
-        Check(path.present, "\"path\" is recorded");
-        CheckEqual(path.type, REG_SZ, "\"path\" is a REG_SZ");
-        CheckEqual(path.bytes, installDir + '\0', "\"path\" holds the install directory");
-    } else {
-        Check(!path.present, "\"path\" is not recorded");
-    }
-}
-
-void CheckCentred(HWND page) {
-    const RECT rect = RectOf(page);
-    const RECT desktop = RectOf(::GetDesktopWindow());
-    const int dx = (rect.left + rect.right) / 2 - (desktop.left + desktop.right) / 2;
-    const int dy = (rect.top + rect.bottom) / 2 - (desktop.top + desktop.bottom) / 2;
-    Check(std::abs(dx) <= 1 && std::abs(dy) <= 1,
-          Format("the finish page is centred on the desktop (off by %d, %d)", dx, dy));
-}
-
 void CheckSuccessView(HWND finish) {
     CheckEqual(WindowText(Item(finish, IDC_STATUS)), kSuccessHeadline, "success headline");
     const int boxes[] = {IDC_RUN_APP, IDC_OFFER_TOOLBAR, IDC_OFFER_BROWSER};
@@ -136,7 +104,7 @@ void CheckSuccessView(HWND finish) {
         CheckEqual(CheckState(box), BST_CHECKED, Format("box %d is ticked", id));
     }
     Check(FocusOf(finish) == Item(finish, IDOK), "the keyboard focus is on Finish");
-    CheckCentred(finish);
+    CheckCentred(finish, "the finish page");
 }
 
 void CheckFailureView(HWND finish) {
@@ -149,7 +117,7 @@ void CheckFailureView(HWND finish) {
         CheckEqual(CheckState(box), BST_UNCHECKED, Format("offer %d is unticked", id));
     }
     Check(FocusOf(finish) == Item(finish, IDOK), "the keyboard focus is on Finish");
-    CheckCentred(finish);
+    CheckCentred(finish, "the finish page");
 }
 
 void Untick(HWND finish, int id) {
@@ -519,9 +487,9 @@ void FinishReinstall() {
     Step("the second installation, into another directory");
     InstallWithoutLaunches(package, second);
 
-    CheckShortcutTarget(DesktopFolder() + "\\Qorvane.lnk", second + kApp);
-    CheckShortcutTarget(ProgramsFolder() + "\\Qorvane\\Qorvane.lnk", second + kApp);
-    CheckShortcutTarget(ProgramsFolder() + "\\Qorvane\\卸载.lnk", second + "uninstall.exe");
+    CheckShortcutTarget(DesktopLink(), second + kApp);
+    CheckShortcutTarget(ProgramsAppLink(), second + kApp);
+    CheckShortcutTarget(ProgramsUninstallLink(), second + "uninstall.exe");
 }
 
 // A planted DLL (planted/planted.cpp) records its loading in this file

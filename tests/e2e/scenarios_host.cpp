@@ -1,9 +1,9 @@
 // The host dialog and the start of the wizard, as a user meets them.
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "res/resource.h"
+#include "robot/centring.h"
+#include "robot/expected_texts.h"
 #include "robot/installer.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
@@ -14,8 +14,6 @@
 using namespace robot;
 
 namespace {
-
-const char kDefaultInstallDir[] = "C:\\Program Files\\Qorvane\\";
 
 // The About box appears for the command and closes again with `closeKey`
 // (0: its OK button).
@@ -45,12 +43,7 @@ void CheckWizardStarted(HWND host, HWND licence) {
     CheckEqual(hostRect.top, -100, "host's top edge after Install");
     Check(::IsWindowVisible(host), "the host is still shown (off-screen)");
     CheckEqual(WindowText(licence), kPageCaption, "licence page caption");
-    const RECT page = RectOf(licence);
-    const RECT desktop = RectOf(::GetDesktopWindow());
-    const int dx = (page.left + page.right) / 2 - (desktop.left + desktop.right) / 2;
-    const int dy = (page.top + page.bottom) / 2 - (desktop.top + desktop.bottom) / 2;
-    Check(std::abs(dx) <= 1 && std::abs(dy) <= 1,
-          Format("the licence page is centred on the desktop (off by %d, %d)", dx, dy));
+    CheckCentred(licence, "the licence page");
     Check(licence != host, "the licence page is a window of its own");
 }
 

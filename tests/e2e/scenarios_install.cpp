@@ -11,70 +11,31 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/installer.h"
+#include "robot/packages.h"
+#include "robot/page_walks.h"
 #include "robot/process.h"
+#include "robot/record_check.h"
 #include "robot/report.h"
+#include "robot/running_copy.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
+#include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "support/package_bytes.h"
 
 using namespace robot;
+using qz::test::EntryBytes;
+using qz::test::HeaderBytes;
+using qz::test::PackageBytes;
+using qz::test::TestFile;
 
 namespace {
 
-const char kRunningCopyQuestion[] =
-    "安装程序检测到有老版本的 \"Qorvane\" 正在运行。\r\n"
-    "请关闭掉相关的程序和文件夹，以便继续安装。\r\n"
-    "\r\n"
-    "关闭程序后按确定继续安装，按取消退出安装。";
-const char kFormatMessage[] = "安装文件格式出错,请检查文件是否受损.";
-const char kCloseRefusal[] = "安装过程中不能关闭,请稍候.";
-const char kCreateFileMessage[] = "创建文件出错,请检查磁盘空间是否足够.";
-const char kSuccessHeadline[] = "Qorvane 安装完成";
-const char kFailedHeadline[] = "安装失败";
-const char kAppWindowTitle[] = "Qorvane";
-const char kUninstallLink[] = "卸载.lnk";
-const char kConfirmPrefix[] = "请确认安装路径:\n\n";
-
 // ---- Packages -------------------------------------------------------------
-
-// A 32-bit little-endian integer, as the package stores every number.
-std::string Le32(std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                       static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
-}
-
-// The 28-byte header: nVersion (4), the two magic letters (2), 18 reserved
-// bytes (zero here), nEntryCount (4).
-std::string Header(std::int32_t version, char magic0, char magic1, std::int32_t count) {
-    return Le32(version) + magic0 + magic1 + std::string(18, '\0') + Le32(count);
-}
-
-// One 264-byte directory record: nSize (4), then the 260-byte name field. A
-// name shorter than 260 bytes is followed by NULs; one of exactly 260 bytes
-// fills the field and has no NUL at all.
-std::string Record(std::int32_t size, const std::string& name) {
-    std::string field = name.substr(0, 260);
-    field.resize(260, '\0');
-    return Le32(size) + field;
-}
-
-// A package that any reader accepts: header, records, data, in entry order.
-struct PackedFile {
-    std::string name;
-    std::string bytes;
-};
-std::string BuildPackage(const std::vector<PackedFile>& files) {
-    std::string package = Header(1, 'Q', 'Z', static_cast<std::int32_t>(files.size()));
-    for (const PackedFile& file : files)
-        package += Record(static_cast<std::int32_t>(file.bytes.size()), file.name);
-    for (const PackedFile& file : files)
-        package += file.bytes;
-    return package;
-}
 
 // The names of a package's directory records, in directory order, read back
 // from its bytes (the header's count at offset 24, records from offset 28).
@@ -101,22 +62,6 @@ std::string LogFor(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         log += "[FILE] " + name + "\r\n";
     return log;
-}
-
-// A folder for a scenario's package, outside the folder the installer run
-// clears.
-std::string PackageFolder() {
-    const std::string root = "C:\\qz-e2e\\" + CurrentScenario() + "-package\\";
-    RemoveTree(root);
-    Require(MakeDirs(root), "the package folder can be made");
-    return root;
-}
-
-// Writes `bytes` as the scenario's data.dat and returns its path.
-std::string WritePackage(const std::string& bytes) {
-    const std::string package = PackageFolder() + "data.dat";
-    Require(WriteWholeFile(package, bytes), "the package is written");
-    return package;
 }
 
 // The payload of the whole installation, relative name -> bytes: the four
@@ -174,12 +119,6 @@ std::string PackPayload(const std::map<std::string, std::string>& payload) {
     // closing quote.
     PackFolder(root + "payload", package);
     return package;
-}
-
-SetupOptions WithPackage(const std::string& package) {
-    SetupOptions options;
-    options.package = package;
-    return options;
 }
 
 // ---- The progress page ----------------------------------------------------
@@ -278,34 +217,6 @@ void EndWizard(Installer& run, HWND finish) {
     Require(run.WaitExit(), "the wizard ends after Finish");
 }
 
-std::string DesktopLink() {
-    return DesktopFolder() + "\\Qorvane.lnk";
-}
-std::string ProgramsAppLink() {
-    return ProgramsFolder() + "\\Qorvane\\Qorvane.lnk";
-}
-std::string ProgramsUninstallLink() {
-    return ProgramsFolder() + "\\Qorvane\\" + kUninstallLink;
-}
-
-void CheckShortcut(const std::string& link, const std::string& target, const std::string& dir,
-                   const std::string& description) {
-    const Shortcut s = ReadShortcut(link);
-    if (!Check(s.loaded, "shortcut " + Printable(link) + " exists"))
-        return;
-    CheckEqual(s.target, target, link + ": target");
-    CheckEqual(s.workingDirectory, dir, link + ": start directory");
-    CheckEqual(s.description, description, link + ": description");
-}
-
-void CheckShortcutsFor(const std::string& installDir) {
-    CheckShortcut(DesktopLink(), installDir + "ravik.exe", installDir, "Qorvane");
-    CheckShortcut(ProgramsAppLink(), installDir + "ravik.exe", installDir, "Qorvane");
-    CheckShortcut(ProgramsUninstallLink(), installDir + "uninstall.exe", installDir, "卸载");
-    Check(!FileExists(DesktopFolder() + "\\" + kUninstallLink),
-          "no uninstall shortcut on the desktop");
-}
-
 // Every file of `payload` (relative name -> bytes) is installed below `dir`,
 // byte for byte.
 void CheckInstalledFiles(const std::string& dir,
@@ -317,22 +228,6 @@ void CheckInstalledFiles(const std::string& dir,
         Check(ok, "installed: " + Printable(file.first));
         Check(ok && bytes == file.second, "byte for byte: " + Printable(file.first));
     }
-}
-
-void CheckNoShortcuts() {
-    Check(!FileExists(DesktopLink()), "no desktop shortcut");
-    Check(!DirExists(ProgramsFolder() + "\\Qorvane"), "no Programs folder Qorvane");
-}
-
-// The finish page's record, written whatever the outcome: ver 1.10 and the
-// install directory, each a REG_SZ with its NUL.
-void CheckRecordWritten(const std::string& installDir) {
-    const RegValue ver = ReadMachineValue(kProductKey, "ver");
-    CheckEqual(ver.bytes, std::string("1.10", 5), "the record's ver");
-    CheckEqual(ver.type, REG_SZ, "ver is a REG_SZ");
-    const RegValue path = ReadMachineValue(kProductKey, "path");
-    CheckEqual(path.bytes, installDir + '\0', "the record's path");
-    CheckEqual(path.type, REG_SZ, "path is a REG_SZ");
 }
 
 // The finish page after a failed installation: the failure headline and no
@@ -349,33 +244,6 @@ std::string EarlierFile(const std::string& path, const std::string& bytes) {
             "the earlier file " + Printable(path) + " is written");
     return path;
 }
-
-// A window titled like the product, as a running copy shows it: the payload's
-// ravik.exe, started by the robot itself.
-class RunningCopy {
-  public:
-    explicit RunningCopy(const std::string& workDir) {
-        Require(m_process.Start(WithSlash(PayloadProgramsDir()) + "ravik.exe", "", workDir,
-                                {{"QZ_LAUNCH_LOG", workDir + "copy-launch.log"}}),
-                "a running copy starts");
-        Require(WaitUntil([&] { return (m_window = ::FindWindowA(nullptr, kAppWindowTitle)); }),
-                "the running copy shows its window titled Qorvane");
-    }
-    ~RunningCopy() { m_process.Kill(); }
-    RunningCopy(const RunningCopy&) = delete;
-    RunningCopy& operator=(const RunningCopy&) = delete;
-
-    void Close() {
-        Step("close the running copy");
-        ::PostMessageA(m_window, WM_CLOSE, 0, 0);
-        Require(WaitGone(m_window), "the running copy's window closes");
-        Check(m_process.WaitExit(kWait), "the running copy ends");
-    }
-
-  private:
-    Process m_process;
-    HWND m_window = nullptr;
-};
 
 // ---- Scenarios ------------------------------------------------------------
 
@@ -427,7 +295,7 @@ void InstallFull() {
 // again, the close box is ignored meanwhile, OK after closing it goes on.
 void InstallRunningCopyWaits() {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
-    const std::string package = WritePackage(BuildPackage({{"ravik.exe", "app"}}));
+    const std::string package = WritePackage(PackageBytes({{"ravik.exe", "app"}}));
     Installer run(WithPackage(package));
     RunningCopy copy(run.WorkDir());
     run.Start();
@@ -462,7 +330,7 @@ void InstallRunningCopyWaits() {
 // Cancel at the running-copy question: nothing written, the failure view.
 void InstallRunningCopyCancel() {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
-    const std::string package = WritePackage(BuildPackage({{"ravik.exe", "app"}}));
+    const std::string package = WritePackage(PackageBytes({{"ravik.exe", "app"}}));
     Installer run(WithPackage(package));
     RunningCopy copy(run.WorkDir());
     run.Start();
@@ -488,7 +356,7 @@ void InstallRunningCopyCancel() {
 void InstallCloseRefused() {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
     const std::string package =
-        WritePackage(BuildPackage({{"a.bin", std::string(70000, 'a')}, {"held.bin", "new"}}));
+        WritePackage(PackageBytes({{"a.bin", std::string(70000, 'a')}, {"held.bin", "new"}}));
     FileHold held(EarlierFile(dir + "held.bin", "old"));
     Installer run(WithPackage(package));
     run.Start();
@@ -546,7 +414,7 @@ void InstallCloseRefused() {
 // still shows that file, the partial file and the log naming it last.
 void InstallTruncated() {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
-    const std::string whole = BuildPackage({{"ravik.exe", "app"},
+    const std::string whole = PackageBytes({{"ravik.exe", "app"},
                                             {"uninstall.exe", "un"},
                                             {"data\\last.bin", std::string(100000, 'L')}});
     // The last 1000 bytes of data.bin are missing.
@@ -581,7 +449,7 @@ void InstallTruncated() {
 void InstallHeldFile() {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
     const std::string earlier = "the earlier installation's library";
-    const std::string package = WritePackage(BuildPackage({{"ravik.exe", "app"},
+    const std::string package = WritePackage(PackageBytes({{"ravik.exe", "app"},
                                                            {"data\\held.dll", "new library"},
                                                            {"data\\after.txt", "after"},
                                                            {"z.txt", "z"}}));
@@ -596,7 +464,7 @@ void InstallHeldFile() {
     Screenshot("create-file-message");
     Answer(box, IDOK);
     HWND finish = ExpectFailureView(run);
-    CheckRecordWritten(dir);
+    CheckRecord(dir);
     EndWizard(run, finish);
     held.Release();
 
@@ -637,7 +505,7 @@ void InstallDiskFull() {
             "drive Q: reports its size");
     Require(total.QuadPart < big.size(), Format("drive Q: (%llu bytes) is smaller than the package",
                                                 static_cast<unsigned long long>(total.QuadPart)));
-    const std::string package = WritePackage(BuildPackage(
+    const std::string package = WritePackage(PackageBytes(
         {{"ravik.exe", "app"}, {"first.bin", first}, {"big.bin", big}, {"z.txt", "z"}}));
     Installer run(WithPackage(package));
     run.Start();
@@ -648,7 +516,7 @@ void InstallDiskFull() {
     Screenshot("disk-full");
     Answer(box, IDOK);
     HWND finish = ExpectFailureView(run);
-    CheckRecordWritten(dir);
+    CheckRecord(dir);
     EndWizard(run, finish);
 
     CheckEqual(ReadWholeFile(dir + "ravik.exe"), "app", "the first file stays");
@@ -704,9 +572,9 @@ void InstallBadHeader() {
     RunRejected({
         {"no data.dat", false, "", nullptr},
         // nVersion 2 (02 00 00 00), "QZ", no entries.
-        {"version 2", true, Header(2, 'Q', 'Z', 0), nullptr},
+        {"version 2", true, HeaderBytes(2, 'Q', 'Z', 0), nullptr},
         // nVersion 1, the magic letters swapped ("ZQ").
-        {"magic swapped", true, Header(1, 'Z', 'Q', 0), nullptr},
+        {"magic swapped", true, HeaderBytes(1, 'Z', 'Q', 0), nullptr},
         // 01 00 00 00 'Q': the file ends before the second magic letter,
         // which then counts as zero.
         {"five bytes", true, std::string("\x01\x00\x00\x00Q", 5), nullptr},
@@ -714,32 +582,33 @@ void InstallBadHeader() {
 }
 
 void InstallHostileDirectory() {
-    const std::string header1 = Header(1, 'Q', 'Z', 1);
+    const std::string header1 = HeaderBytes(1, 'Q', 'Z', 1);
     // Names Windows cannot create, each behind a good first entry that would
     // be written first if the check came late: two records, first.txt (3
     // bytes), then the refused name (1 byte), then the data "abc" and "x".
     const auto second = [](const std::string& name) {
-        return Header(1, 'Q', 'Z', 2) + Record(3, "first.txt") + Record(1, name) + "abc" + "x";
+        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "first.txt") + EntryBytes(1, name) + "abc" + "x";
     };
     // A pair the other way round: a file inside a folder (1 byte, "x"), then
     // a file named like that folder (3 bytes, "abc").
     const auto folder_first = [](const std::string& inside, const std::string& file) {
-        return Header(1, 'Q', 'Z', 2) + Record(1, inside) + Record(3, file) + "x" + "abc";
+        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(1, inside) + EntryBytes(3, file) + "x" + "abc";
     };
     RunRejected({
         // One entry of 3 bytes named ..\escape.txt, then its data "abc".
-        {"a parent-directory name", true, header1 + Record(3, "..\\escape.txt") + "abc",
+        {"a parent-directory name", true, header1 + EntryBytes(3, "..\\escape.txt") + "abc",
          "C:\\qz-install\\escape.txt"},
         // One entry of 3 bytes named with a drive: C:\escape.txt.
-        {"a drive in the name", true, header1 + Record(3, "C:\\escape.txt") + "abc",
+        {"a drive in the name", true, header1 + EntryBytes(3, "C:\\escape.txt") + "abc",
          "C:\\escape.txt"},
         // One entry of 3 bytes named \escape.txt (from the drive root).
-        {"a leading backslash", true, header1 + Record(3, "\\escape.txt") + "abc",
+        {"a leading backslash", true, header1 + EntryBytes(3, "\\escape.txt") + "abc",
          "C:\\escape.txt"},
         // The header promises 2 records; the file ends after the first.
-        {"a directory that ends early", true, Header(1, 'Q', 'Z', 2) + Record(0, "a.txt"), nullptr},
+        {"a directory that ends early", true, HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(0, "a.txt"),
+         nullptr},
         // The name field holds 260 x 'a' and no NUL.
-        {"a name without its NUL", true, header1 + Record(0, std::string(260, 'a')), nullptr},
+        {"a name without its NUL", true, header1 + EntryBytes(0, std::string(260, 'a')), nullptr},
         {"a level holding <", true, second("a<b.txt"), nullptr},
         {"a level holding >", true, second("sub\\a>b.txt"), nullptr},
         {"a level holding \"", true, second("say\"hi\".txt"), nullptr},
@@ -795,7 +664,7 @@ void InstallWesternCodePage() {
     const std::string parent = "C:\\Logiciels \xe0\\";
     const std::string typed = parent + "Soci\xe9t\xe9";
     const std::string dir = typed + "\\";
-    const std::vector<PackedFile> files = {
+    const std::vector<TestFile> files = {
         {"ravik.exe", "app"},
         {"uninstall.exe", "uninstaller"},
         {"data\\pendrel.exe", "pendrel"},
@@ -803,19 +672,16 @@ void InstallWesternCodePage() {
         {"文档\\a.txt", "GBK name\r\n"},
     };
     std::vector<std::string> names;
-    for (const PackedFile& file : files)
+    for (const TestFile& file : files)
         names.push_back(file.name);
 
-    SetupOptions options = WithPackage(WritePackage(BuildPackage(files)));
+    SetupOptions options = WithPackage(WritePackage(PackageBytes(files)));
     options.setupFolder = setupFolder;
     // 3F 3F 20 51 ...: Wine makes the dialogs' captions ANSI text, and 安 and 装
     // have no form in 1252.
     options.pageCaption = "?? Qorvane";
     Installer run(options);
-    run.Start();
-    HWND host = run.WaitHost();
-    Require(host != nullptr, "the host dialog appears");
-    HWND page = AgreeAndGoOn(run, PressInstallOnHost(run, host));
+    HWND page = StartToPathPage(run);
     Step("type the install directory " + Printable(typed));
     TypeText(page, IDC_INSTALL_PATH, typed);
     Click(page, IDOK);
@@ -828,8 +694,11 @@ void InstallWesternCodePage() {
 
     HWND finish = nullptr;
     HWND box = nullptr;
-    Require(WaitUntil([&] { return (finish = run.WaitFinish(0)) || (box = run.WaitMessage(Buttons::kOk, 0)); },
-                      60000),
+    Require(WaitUntil(
+                [&] {
+                    return (finish = run.WaitFinish(0)) || (box = run.WaitMessage(Buttons::kOk, 0));
+                },
+                60000),
             "the installation ends");
     if (box != nullptr) {
         CheckEqual(MessageBoxText(box), "", "no message during the installation");
@@ -845,8 +714,8 @@ void InstallWesternCodePage() {
     EndWizard(run, finish);
 
     std::map<std::string, std::string> payload;
-    for (const PackedFile& file : files)
-        payload[file.name] = file.bytes;
+    for (const TestFile& file : files)
+        payload[file.name] = file.data;
     CheckInstalledFiles(dir, payload);
     CheckEqual(ReadWholeFile(dir + "install.log"), LogFor(names), "install.log");
     // Société\ and below it the four files, data\, 文档\ and install.log: a
@@ -880,10 +749,10 @@ void InstallFromOtherDirectory() {
     Require(MakeDirs(elsewhere), "the other current directory can be made");
     // A valid package of one file decoy.txt: what opening data.dat in the
     // current directory would install.
-    Require(WriteWholeFile(elsewhere + "data.dat", BuildPackage({{"decoy.txt", "decoy"}})),
+    Require(WriteWholeFile(elsewhere + "data.dat", PackageBytes({{"decoy.txt", "decoy"}})),
             "the other data.dat is written");
     SetupOptions options =
-        WithPackage(WritePackage(BuildPackage({{"ravik.exe", "app"}, {"uninstall.exe", "un"}})));
+        WithPackage(WritePackage(PackageBytes({{"ravik.exe", "app"}, {"uninstall.exe", "un"}})));
     options.startDir = elsewhere;
     Installer run(options);
     run.Start();
@@ -904,7 +773,7 @@ const Scenario runningWaits("install_running_copy_waits", &InstallRunningCopyWai
 const Scenario runningCancel("install_running_copy_cancel", &InstallRunningCopyCancel);
 const Scenario closeRefused("install_close_refused", &InstallCloseRefused);
 const Scenario truncated("install_truncated", &InstallTruncated);
-const Scenario badHeader("install_bad_header", &InstallBadHeader);
+const Scenario badHeaderBytes("install_bad_header", &InstallBadHeader);
 const Scenario hostile("install_hostile_directory", &InstallHostileDirectory);
 const Scenario empty("install_empty_package", &InstallEmptyPackage);
 const Scenario western("install_western_code_page", &InstallWesternCodePage);

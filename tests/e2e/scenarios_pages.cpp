@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "robot/expected_texts.h"
 #include "robot/installer.h"
+#include "robot/page_walks.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
@@ -17,9 +19,6 @@ using namespace robot;
 
 namespace {
 
-const char kProgramFilesDefault[] = "C:\\Program Files\\Qorvane\\";
-const char kInvalidPathText[] = "安装路径不正确,请重新选择.";
-const char kConfirmPrefix[] = "请确认安装路径:\n\n";
 // 乗: lead byte 81, trail byte 5C (the backslash's value).
 #define JOU \
     "\x81"  \
@@ -123,13 +122,6 @@ void CheckNextFollowsBox(HWND licence, const std::string& when) {
                  ticked ? "enabled" : "disabled", ticked ? "ticked" : "unticked"));
 }
 
-HWND StartToLicence(Installer& run) {
-    run.Start();
-    HWND host = run.WaitHost();
-    Require(host != nullptr, "the host dialog appears");
-    return PressInstallOnHost(run, host);
-}
-
 void LicenceToggle() {
     Installer run({});
     HWND licence = StartToLicence(run);
@@ -194,7 +186,7 @@ void LicenceToggle() {
 // Leaves the licence page with `how`, ticked first when `agree`.
 void LicenceLeave(Leave how, bool agree) {
     Installer run({});
-    const Footprint before = TakeFootprint(run.SetupDir(), kProgramFilesDefault);
+    const Footprint before = TakeFootprint(run.SetupDir(), kDefaultInstallDir);
     HWND licence = StartToLicence(run);
     if (agree) {
         Click(licence, IDC_AGREE);
@@ -202,7 +194,7 @@ void LicenceLeave(Leave how, bool agree) {
                 "Next is enabled once the box is ticked");
     }
     LeavePage(licence, how);
-    CheckEndedUntouched(run, before, kProgramFilesDefault);
+    CheckEndedUntouched(run, before, kDefaultInstallDir);
 }
 
 void LicenceQuitButtonAgreed() {
@@ -225,11 +217,6 @@ EnvChanges ProgramFilesEnv(const std::string& value) {
     return {{"ProgramFiles", value}, {"ProgramW6432", value}, {"ProgramFiles(x86)", value}};
 }
 
-HWND StartToPathPage(Installer& run) {
-    HWND licence = StartToLicence(run);
-    return AgreeAndGoOn(run, licence);
-}
-
 // One run per ProgramFiles value: the proposal, the focus and the hidden space
 // figures; each run leaves the page another way and must leave no trace.
 void PathDefaults() {
@@ -240,7 +227,7 @@ void PathDefaults() {
         std::string expected;
         Leave leave;
     } cases[] = {
-        {"ProgramFiles set", "C:\\Program Files", kProgramFilesDefault, Leave::kCancelButton},
+        {"ProgramFiles set", "C:\\Program Files", kDefaultInstallDir, Leave::kCancelButton},
         {"ProgramFiles unset", kUnset, "C:\\Qorvane\\", Leave::kEscape},
         {"ProgramFiles a drive root", "D:\\", "D:\\Qorvane\\", Leave::kCloseBox},
         // 43 3A 5C 81 5C: ends in 乗, whose trail byte is no separator.
@@ -280,7 +267,7 @@ void PathInvalid() {
     // Another file name: the message boxes are captioned with it.
     Installer run({"", {}, "QorvaneSetup.exe"});
     CheckEqual(run.AppName(), "QorvaneSetup", "the program's base name");
-    const Footprint before = TakeFootprint(run.SetupDir(), kProgramFilesDefault);
+    const Footprint before = TakeFootprint(run.SetupDir(), kDefaultInstallDir);
     HWND page = StartToPathPage(run);
     const struct {
         const char* what;
@@ -313,7 +300,7 @@ void PathInvalid() {
         CheckEqual(WindowText(Item(page, IDC_INSTALL_PATH)), c.text, "the text is kept");
     }
     LeavePage(page, Leave::kCancelButton);
-    CheckEndedUntouched(run, before, kProgramFilesDefault);
+    CheckEndedUntouched(run, before, kDefaultInstallDir);
 }
 
 // Every accepted text is offered for confirmation with one backslash at most
@@ -384,7 +371,7 @@ void PathCaptionTrailByte() {
     options.exeName = "安装乗.exe";
     Installer run(options);
     CheckEqual(run.AppName(), "安装乗", "the program's base name");
-    const Footprint before = TakeFootprint(run.SetupDir(), kProgramFilesDefault);
+    const Footprint before = TakeFootprint(run.SetupDir(), kDefaultInstallDir);
     HWND page = StartToPathPage(run);
     Step("press Install: the confirmation");
     Click(page, IDOK);
@@ -398,7 +385,7 @@ void PathCaptionTrailByte() {
             }),
             "a message box answers Install");
     CheckEqual(WindowText(box), "安装乗", "the message box's caption");
-    CheckEqual(MessageBoxText(box), std::string(kConfirmPrefix) + kProgramFilesDefault,
+    CheckEqual(MessageBoxText(box), std::string(kConfirmPrefix) + kDefaultInstallDir,
                "the confirmation text");
     CheckButtons(box, Buttons::kYesNo);
     Screenshot("caption");
@@ -406,7 +393,7 @@ void PathCaptionTrailByte() {
     Require(WaitGone(box), "the confirmation closes");
     Require(WaitUntil([&] { return IsEnabled(page); }), "the page is usable again");
     LeavePage(page, Leave::kCancelButton);
-    CheckEndedUntouched(run, before, kProgramFilesDefault);
+    CheckEndedUntouched(run, before, kDefaultInstallDir);
 }
 
 const Scenario s1("pages_licence_toggle", &LicenceToggle);

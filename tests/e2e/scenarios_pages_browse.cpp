@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/installer.h"
+#include "robot/page_walks.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
@@ -136,13 +138,6 @@ std::string BrowseTo(Installer& run, HWND page, const std::vector<std::string>& 
     return WindowText(Item(page, IDC_INSTALL_PATH));
 }
 
-HWND StartToPathPage(Installer& run) {
-    run.Start();
-    HWND host = run.WaitHost();
-    Require(host != nullptr, "the host dialog appears");
-    return AgreeAndGoOn(run, PressInstallOnHost(run, host));
-}
-
 // Folders on the desktop sit right below the tree's root.
 void MakeDesktopFolder(const std::string& name) {
     const std::string path = DesktopFolder() + "\\" + name;
@@ -218,7 +213,7 @@ void BrowseFolders() {
     Click(page, IDOK);
     HWND box = run.WaitMessage(Buttons::kYesNo);
     Require(box != nullptr, "the confirmation appears");
-    CheckEqual(MessageBoxText(box), "请确认安装路径:\n\n" + browsed, "confirmation text");
+    CheckEqual(MessageBoxText(box), kConfirmPrefix + browsed, "confirmation text");
     Click(box, IDNO);
     Require(WaitGone(box), "the confirmation closes");
     Check(RoundTrip(page), "the page is back in its message loop");

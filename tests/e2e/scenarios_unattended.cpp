@@ -5,23 +5,26 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
+#include <memory>
 #include <set>
 #include <string>
 
+#include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/installer.h"
+#include "robot/packages.h"
 #include "robot/process.h"
+#include "robot/record_check.h"
 #include "robot/report.h"
+#include "robot/running_copy.h"
 #include "robot/scenario.h"
+#include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
 
 using namespace robot;
 
 namespace {
-
-const char kAppWindowTitle[] = "Qorvane";
 
 // Runs the installer with `arguments` to its end, watching all the while for
 // a top-level window of its own; returns its exit code.
@@ -43,50 +46,8 @@ DWORD RunUnattended(Installer& run, const std::string& arguments) {
 // A fresh machine as far as the product goes: no record, no shortcuts.
 void ForgetEarlierInstalls() {
     DeleteMachineKey(kProductKey);
-    ::DeleteFileA((DesktopFolder() + "\\Qorvane.lnk").c_str());
+    ::DeleteFileA(DesktopLink().c_str());
     RemoveTree(ProgramsFolder() + "\\Qorvane\\");
-}
-
-std::string PackageFolder() {
-    const std::string root = "C:\\qz-e2e\\" + CurrentScenario() + "-package\\";
-    RemoveTree(root);
-    Require(MakeDirs(root), "the package folder can be made");
-    return root;
-}
-
-// Packs the files `names` (each holding its own name) and returns the package.
-std::string PackNamedFiles(const std::initializer_list<const char*>& names) {
-    const std::string root = PackageFolder();
-    Require(MakeDirs(root + "payload\\"), "the payload folder can be made");
-    for (const char* name : names)
-        Require(WriteWholeFile(root + "payload\\" + name, name),
-                Format("payload file %s is written", name));
-    PackFolder(root + "payload", root + "data.dat");
-    return root + "data.dat";
-}
-
-void CheckRecord(const std::string& installDir) {
-    CheckEqual(ReadMachineValue(kProductKey, "ver").bytes, std::string("1.10", 5),
-               "\"ver\" holds 1.10");
-    CheckEqual(ReadMachineValue(kProductKey, "path").bytes, installDir + '\0',
-               "\"path\" holds the install directory");
-}
-
-void CheckShortcutsTo(const std::string& installDir) {
-    for (const std::string& link :
-         {DesktopFolder() + "\\Qorvane.lnk", ProgramsFolder() + "\\Qorvane\\Qorvane.lnk"}) {
-        const Shortcut s = ReadShortcut(link);
-        Check(s.loaded, "shortcut " + Printable(link) + " exists");
-        CheckEqual(s.target, installDir + "ravik.exe", link + ": target");
-        CheckEqual(s.workingDirectory, installDir, link + ": start directory");
-    }
-    CheckEqual(ReadShortcut(ProgramsFolder() + "\\Qorvane\\卸载.lnk").target,
-               installDir + "uninstall.exe", "the uninstall shortcut's target");
-}
-
-void CheckNoShortcuts() {
-    Check(!FileExists(DesktopFolder() + "\\Qorvane.lnk"), "no desktop shortcut");
-    Check(!DirExists(ProgramsFolder() + "\\Qorvane"), "no Programs folder Qorvane");
 }
 
 // Every file of `payload` landed below `installDir` byte for byte, and
@@ -135,7 +96,7 @@ void UnattendedInstall() {
         CheckEqual(RunUnattended(run, install.arguments), 0, "exit code: installed");
         CheckInstalled(payload, install.dir);
         CheckRecord(install.dir);
-        CheckShortcutsTo(install.dir);
+        CheckShortcutsFor(install.dir);
     }
     {
         Step("a command line without /S starts the wizard");
@@ -176,7 +137,7 @@ void UnattendedExitCodes() {
         std::set<std::string> files;  // what the install directory holds
     };
     const std::string to = "/S /D=C:\\Unattended\\Qorvane";
-    Process copy;
+    std::unique_ptr<RunningCopy> copy;
     const Row rows[] = {
         {"data.dat missing", "", to, nullptr, 1, true, {}},
         {"the package refused", packages + "bad-magic.dat", to, nullptr, 2, true, {}},
@@ -197,13 +158,7 @@ void UnattendedExitCodes() {
         {"a running copy",
          good,
          to,
-         [&] {
-             Require(copy.Start(WithSlash(PayloadProgramsDir()) + "ravik.exe", "", "C:\\",
-                                {{"QZ_LAUNCH_LOG", "C:\\qz-e2e\\copy-launch.log"}}),
-                     "a running copy starts");
-             Require(WaitUntil([] { return ::FindWindowA(nullptr, kAppWindowTitle) != nullptr; }),
-                     "the running copy shows its window titled Qorvane");
-         },
+         [&] { copy = std::make_unique<RunningCopy>("C:\\qz-e2e\\"); },
          5,
          true,
          {}},
@@ -229,7 +184,7 @@ void UnattendedExitCodes() {
             row.before();
         CheckEqual(RunUnattended(run, row.arguments), row.exitCode,
                    std::string(row.what) + ": exit code");
-        copy.Kill();
+        copy.reset();
         Require(WaitUntil([] { return ::FindWindowA(nullptr, kAppWindowTitle) == nullptr; }),
                 "no window titled Qorvane is left");
         std::set<std::string> found;

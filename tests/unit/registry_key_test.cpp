@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "support/put_string_cases.h"
 #include "support/recording_registry_store.h"
 
 using qz::test::RecordingRegistryStore;
@@ -12,15 +13,6 @@ using qz::test::RegCall;
 using qz::test::RegOp;
 
 namespace {
-
-// `count` copies of the GBK character 装 (lead byte D7, trail byte B0).
-std::string Gbk(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += "\xD7\xB0";
-    }
-    return text;
-}
 
 // Every handle the store gave out was closed, and exactly once.
 void ExpectHandlesBalanced(const RecordingRegistryStore& store) {
@@ -145,25 +137,8 @@ TEST(RegistryKeyTest, FailedOpeningChangesNothing) {
 }
 
 TEST(RegistryKeyTest, PutStringWritesTheBytesAndTheirNulWithinTheLimit) {
-    struct Case {
-        const char* what;
-        std::string value;
-        bool stored;
-    };
-    const Case cases[] = {
-        {"empty value: one NUL", "", true},
-        {"plain text", "1.10", true},
-        {"254 bytes: the largest", std::string(254, 'x'), true},
-        {"255 bytes", std::string(255, 'x'), false},
-        {"2 KiB", std::string(2048, 'x'), false},
-        // Double-byte characters count two bytes each.
-        {"127 GBK characters: 254 bytes", Gbk(127), true},
-        {"127 GBK characters and one byte: 255 bytes", Gbk(127) + "x", false},
-        {"128 GBK characters: 256 bytes", Gbk(128), false},
-        // A path of the install directory: C:\ then 安装 (B0 B2 D7 B0) then \.
-        {"GBK path", "C:\\\xB0\xB2\xD7\xB0\\", true},
-    };
-    for (const Case& c : cases) {
+    // Within the limit stored with one NUL; beyond it refused.
+    for (const qz::test::PutStringCase& c : qz::test::PutStringCases()) {
         SCOPED_TRACE(c.what);
         RecordingRegistryStore store;
         CRegistryKey key(store);

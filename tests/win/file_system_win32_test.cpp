@@ -10,6 +10,7 @@
 #include "common/directory_chain.h"
 #include "common/file_system_win32.h"
 #include "engine/extractor.h"
+#include "support/package_bytes.h"
 
 namespace qz {
 namespace {
@@ -168,28 +169,13 @@ class NullUi : public ExtractionUi {
     std::vector<std::string> messages;
 };
 
-std::string Le32(std::int32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        s[static_cast<std::size_t>(i)] =
-            static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    }
-    return s;
-}
-
-std::string Record(std::int32_t size, const std::string& name) {
-    std::string field = name;
-    field.resize(260, '\0');
-    return Le32(size) + field;
-}
-
 TEST(Win32FileSystem, ExtractionWithGbkNames) {
     TempFolder tmp;
     Win32FileSystem fs;
     const std::string name1 = kJou + "\\a.txt";        // 乗\a.txt
     const std::string name2 = kZhongwen + "\\" + kKi;  // 中文\嘰
-    const std::string package = Le32(1) + "QZ" + std::string(18, '\0') + Le32(2) +
-                                Record(3, name1) + Record(2, name2) + "abc" + "de";
+    // Header "QZ" version 1 with two records (sizes 3 and 2), then abc and de.
+    const std::string package = test::PackageBytes({{name1, "abc"}, {name2, "de"}});
     {
         auto w = fs.CreateWrite(tmp.path() + "data.dat");
         ASSERT_TRUE(w && w->Write(package.data(), package.size()) && w->Close());

@@ -11,6 +11,7 @@
 
 #include "integration/registry_key.h"
 #include "integration/registry_store_win32.h"
+#include "support/put_string_cases.h"
 
 namespace {
 
@@ -87,15 +88,6 @@ class RegistryKeyWinTest : public ::testing::Test {
     }
 };
 
-// `count` copies of the GBK character 装 (lead byte D7, trail byte B0).
-std::string Gbk(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += "\xD7\xB0";
-    }
-    return text;
-}
-
 TEST_F(RegistryKeyWinTest, OpenPathMissingThenCreated) {
     CRegistryKey key;
     EXPECT_FALSE(key.OpenPath(kTestKey, false));
@@ -113,24 +105,11 @@ TEST_F(RegistryKeyWinTest, OpenPathMissingThenCreated) {
 }
 
 TEST_F(RegistryKeyWinTest, PutStringStoresTheBytesWithOneNul) {
-    struct Case {
-        const char* what;
-        std::string value;
-        bool stored;
-    };
-    const Case cases[] = {
-        {"empty value: one NUL", "", true},
-        {"254 bytes", std::string(254, 'x'), true},
-        {"255 bytes", std::string(255, 'x'), false},
-        {"127 GBK characters: 254 bytes", Gbk(127), true},
-        {"128 GBK characters: 256 bytes", Gbk(128), false},
-        // C:\ then 安装 (B0 B2, D7 B0) then a backslash.
-        {"GBK path", "C:\\\xB0\xB2\xD7\xB0\\", true},
-    };
     CRegistryKey key;
     ASSERT_TRUE(key.OpenPath(kTestKey, true));
     int index = 0;
-    for (const Case& c : cases) {
+    // Within the limit stored with one NUL; beyond it refused.
+    for (const qz::test::PutStringCase& c : qz::test::PutStringCases()) {
         SCOPED_TRACE(c.what);
         const std::string name = "v" + std::to_string(index++);
         EXPECT_EQ(key.PutString(name, c.value), c.stored);

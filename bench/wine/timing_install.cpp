@@ -1,6 +1,6 @@
-// Not a test: bench/wine-install runs this to time a whole installation of a
-// large package through the real wizard under Wine. It is listed in no ctest;
-// timings live in the benchmark, never in tests.
+// Not a test: bench/wine-install runs this (wine_install_timing.exe
+// timing_install) to time a whole installation of a large package through the
+// real wizard under Wine.
 #include <windows.h>
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "robot/files.h"
 #include "robot/installer.h"
+#include "robot/page_walks.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
 #include "robot/ui.h"
@@ -23,11 +24,7 @@ void TimeInstall() {
     SetupOptions options;
     options.package = package;
     Installer run(options);
-    run.Start();
-    HWND host = run.WaitHost();
-    Require(host != nullptr, "the host dialog appears");
-    HWND licence = PressInstallOnHost(run, host);
-    HWND path = AgreeAndGoOn(run, licence);
+    HWND path = StartToPathPage(run);
     TypeText(path, IDC_INSTALL_PATH, installDir);
     Click(path, IDOK);
     HWND confirm = run.WaitMessage(Buttons::kYesNo);

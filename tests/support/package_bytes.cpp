@@ -16,7 +16,7 @@ std::string HeaderBytes(std::int32_t version, char magic0, char magic1, std::int
 }
 
 std::string EntryBytes(std::int32_t size, const std::string& name) {
-    std::string field = name;
+    std::string field = name.substr(0, 260);
     field.resize(260, '\0');
     return Le32(size) + field;
 }

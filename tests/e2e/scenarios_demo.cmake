@@ -1,1 +1,0 @@
-qz_robot_scenarios(demo demo_full_install)

@@ -1,3 +1,0 @@
-qz_robot_scenarios(unattended
-  unattended_install
-  unattended_exit_codes)
