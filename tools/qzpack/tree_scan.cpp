@@ -8,6 +8,7 @@
 #include "engine/package_format.h"
 #include "host_text.h"
 #include "name_check_text.h"
+#include "source_files.h"
 
 namespace qz::pack {
 namespace {
@@ -62,7 +63,7 @@ fs::file_status OwnStatus(const fs::directory_entry& entry, std::error_code& ec)
 }
 
 // Adds the file or refuses what cannot be carried.
-bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
+bool AddEntry(const fs::path& folder, const fs::directory_entry& entry, SourceFiles& files,
               std::vector<PackItem>* items, std::string* error) {
     std::error_code ec;
     const fs::path relative = entry.path().lexically_relative(folder);
@@ -96,8 +97,8 @@ bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
     if (!PackageName(relative, &item.name, error)) {
         return false;
     }
-    const std::uintmax_t size = fs::file_size(entry.path(), ec);
-    if (ec) {
+    std::uintmax_t size = 0;
+    if (!files.Size(entry.path(), &size, &ec)) {
         *error = PathForDisplay(entry.path()) + ": " + ec.message();
         return false;
     }
@@ -154,9 +155,10 @@ bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string*
         *error = PathForDisplay(folder) + ": not a folder";
         return false;
     }
+    SourceFiles files;
     fs::recursive_directory_iterator it(folder, fs::directory_options::none, ec);
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (!AddEntry(folder, *it, items, error)) {
+        if (!AddEntry(folder, *it, files, items, error)) {
             return false;
         }
     }

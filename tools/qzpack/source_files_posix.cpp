@@ -1,0 +1,110 @@
+#include "source_files.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qz::pack {
+namespace {
+
+// A folder handle only for looking names up: it needs no right to list the
+// folder, just as a lookup by the whole path does not.
+#ifdef O_PATH
+constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+
+// A file read with plain read(2) calls: its bytes go from the system straight
+// into the copy buffer, with no stdio buffer to allocate, fill and copy out of
+// for every file.
+class SourceReadStream : public ReadStream {
+  public:
+    explicit SourceReadStream(int fd) : m_fd(fd) {}
+    ~SourceReadStream() override { close(m_fd); }
+    SourceReadStream(const SourceReadStream&) = delete;
+    SourceReadStream& operator=(const SourceReadStream&) = delete;
+
+    std::int64_t Read(void* buf, std::size_t n) override {
+        for (;;) {
+            const ssize_t got = read(m_fd, buf, n);
+            if (got >= 0) {
+                return static_cast<std::int64_t>(got);
+            }
+            if (errno != EINTR) {
+                return -1;
+            }
+        }
+    }
+
+  private:
+    int m_fd;
+};
+
+}  // namespace
+
+SourceFiles::SourceFiles() : m_folder_fd(-1) {}
+
+SourceFiles::~SourceFiles() {
+    if (m_folder_fd >= 0) {
+        close(m_folder_fd);
+    }
+}
+
+int SourceFiles::FolderOf(const std::string& path, const char** leaf) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash + 1 == path.size()) {
+        *leaf = path.c_str();
+        return AT_FDCWD;
+    }
+    if (m_folder_fd < 0 || m_folder.size() != slash || path.compare(0, slash, m_folder) != 0) {
+        if (m_folder_fd >= 0) {
+            close(m_folder_fd);
+        }
+        m_folder.assign(path, 0, slash);
+        m_folder_fd = open(slash == 0 ? "/" : m_folder.c_str(), kFolderFlags);
+    }
+    if (m_folder_fd < 0) {
+        // The folder could not be held: the whole path gives the same answer
+        // (or the same error) as ever.
+        *leaf = path.c_str();
+        return AT_FDCWD;
+    }
+    *leaf = path.c_str() + slash + 1;
+    return m_folder_fd;
+}
+
+bool SourceFiles::Size(const std::filesystem::path& path, std::uintmax_t* size,
+                       std::error_code* ec) {
+    const char* leaf = nullptr;
+    const int folder = FolderOf(path.native(), &leaf);
+    struct stat st;
+    if (fstatat(folder, leaf, &st, 0) != 0) {
+        *ec = std::error_code(errno, std::generic_category());
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        *ec = std::make_error_code(std::errc::is_a_directory);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *ec = std::make_error_code(std::errc::not_supported);
+        return false;
+    }
+    ec->clear();
+    *size = static_cast<std::uintmax_t>(st.st_size);
+    return true;
+}
+
+std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path& path) {
+    const char* leaf = nullptr;
+    const int folder = FolderOf(path.native(), &leaf);
+    const int fd = openat(folder, leaf, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<SourceReadStream>(fd);
+}
+
+}  // namespace qz::pack

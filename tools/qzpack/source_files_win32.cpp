@@ -1,0 +1,22 @@
+#include "source_files.h"
+
+#include "host_file.h"
+
+namespace qz::pack {
+
+// On Windows every file is reached by its whole path: no folder is held open.
+SourceFiles::SourceFiles() : m_folder_fd(-1) {}
+
+SourceFiles::~SourceFiles() = default;
+
+bool SourceFiles::Size(const std::filesystem::path& path, std::uintmax_t* size,
+                       std::error_code* ec) {
+    *size = std::filesystem::file_size(path, *ec);
+    return !*ec;
+}
+
+std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path& path) {
+    return OpenHostRead(path);
+}
+
+}  // namespace qz::pack
