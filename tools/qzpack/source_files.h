@@ -22,10 +22,11 @@ class SourceFiles {
 
     // The size of the file at path, links followed. False, with *ec set,
     // when it cannot be found or looked at.
-    bool Size(const std::filesystem::path& path, std::uintmax_t* size, std::error_code* ec);
+    bool Size(const std::filesystem::path::string_type& path, std::uintmax_t* size,
+              std::error_code* ec);
     // Opens the file at path for reading in pieces of the caller's size,
     // straight into the caller's memory; null on failure.
-    std::unique_ptr<ReadStream> Open(const std::filesystem::path& path);
+    std::unique_ptr<ReadStream> Open(const std::filesystem::path::string_type& path);
 
   private:
     // The handle of the folder to look path's last level up from, with *leaf

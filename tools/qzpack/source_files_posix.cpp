@@ -75,10 +75,10 @@ int SourceFiles::FolderOf(const std::string& path, const char** leaf) {
     return m_folder_fd;
 }
 
-bool SourceFiles::Size(const std::filesystem::path& path, std::uintmax_t* size,
+bool SourceFiles::Size(const std::filesystem::path::string_type& path, std::uintmax_t* size,
                        std::error_code* ec) {
     const char* leaf = nullptr;
-    const int folder = FolderOf(path.native(), &leaf);
+    const int folder = FolderOf(path, &leaf);
     struct stat st;
     if (fstatat(folder, leaf, &st, 0) != 0) {
         *ec = std::error_code(errno, std::generic_category());
@@ -97,9 +97,9 @@ bool SourceFiles::Size(const std::filesystem::path& path, std::uintmax_t* size,
     return true;
 }
 
-std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path& path) {
+std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path::string_type& path) {
     const char* leaf = nullptr;
-    const int folder = FolderOf(path.native(), &leaf);
+    const int folder = FolderOf(path, &leaf);
     const int fd = openat(folder, leaf, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return nullptr;

@@ -98,7 +98,7 @@ bool AddEntry(const fs::path& folder, const fs::directory_entry& entry, SourceFi
         return false;
     }
     std::uintmax_t size = 0;
-    if (!files.Size(entry.path(), &size, &ec)) {
+    if (!files.Size(entry.path().native(), &size, &ec)) {
         *error = PathForDisplay(entry.path()) + ": " + ec.message();
         return false;
     }
@@ -106,7 +106,7 @@ bool AddEntry(const fs::path& folder, const fs::directory_entry& entry, SourceFi
         *error = PathForDisplay(entry.path()) + ": larger than 2,147,483,647 bytes";
         return false;
     }
-    item.source = entry.path();
+    item.source = entry.path().native();
     item.size = static_cast<std::int64_t>(size);
     items->push_back(std::move(item));
     return true;
