@@ -18,18 +18,24 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 // A file read with plain read(2) calls: its bytes go from the system straight
 // into the copy buffer, with no stdio buffer to allocate, fill and copy out of
-// for every file.
+// for every file. A regular file answers a request short only at its end, so
+// after a short answer the next call says "end" without asking the system
+// again (the packer's check that a file did not grow costs no call).
 class SourceReadStream : public ReadStream {
   public:
-    explicit SourceReadStream(int fd) : m_fd(fd) {}
+    explicit SourceReadStream(int fd) : m_fd(fd), m_at_end(false) {}
     ~SourceReadStream() override { close(m_fd); }
     SourceReadStream(const SourceReadStream&) = delete;
     SourceReadStream& operator=(const SourceReadStream&) = delete;
 
     std::int64_t Read(void* buf, std::size_t n) override {
+        if (m_at_end) {
+            return 0;
+        }
         for (;;) {
             const ssize_t got = read(m_fd, buf, n);
             if (got >= 0) {
+                m_at_end = n > 0 && static_cast<std::size_t>(got) < n;
                 return static_cast<std::int64_t>(got);
             }
             if (errno != EINTR) {
@@ -40,6 +46,7 @@ class SourceReadStream : public ReadStream {
 
   private:
     int m_fd;
+    bool m_at_end;  // a read came back short: the end of the file was reached
 };
 
 }  // namespace
