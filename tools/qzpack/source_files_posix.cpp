@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace qz::pack {
 namespace {
 
@@ -60,6 +62,15 @@ SourceFiles::~SourceFiles() {
 }
 
 int SourceFiles::FolderOf(const std::string& path, const char** leaf) {
+    // A file of the held folder: its path is the folder's, a slash and a last
+    // level without one (found without searching the whole path backwards).
+    const std::size_t held = m_folder.size();
+    if (m_folder_fd >= 0 && path.size() > held + 1 && path[held] == '/' &&
+        path.compare(0, held, m_folder) == 0 &&
+        std::memchr(path.data() + held + 1, '/', path.size() - held - 1) == nullptr) {
+        *leaf = path.c_str() + held + 1;
+        return m_folder_fd;
+    }
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash + 1 == path.size()) {
         *leaf = path.c_str();
