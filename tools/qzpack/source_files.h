@@ -1,13 +1,11 @@
-// The files to pack, measured and opened by their host paths. Consecutive
+// The files to pack, opened by their host paths. Consecutive
 // files of one folder are looked up from that folder, which stays open,
 // rather than level by level from the start of their paths each time.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "common/file_system.h"
 
@@ -20,10 +18,6 @@ class SourceFiles {
     SourceFiles(const SourceFiles&) = delete;
     SourceFiles& operator=(const SourceFiles&) = delete;
 
-    // The size of the file at path, links followed. False, with *ec set,
-    // when it cannot be found or looked at.
-    bool Size(const std::filesystem::path::string_type& path, std::uintmax_t* size,
-              std::error_code* ec);
     // Opens the file at path for reading in pieces of the caller's size,
     // straight into the caller's memory; null on failure.
     std::unique_ptr<ReadStream> Open(const std::filesystem::path::string_type& path);

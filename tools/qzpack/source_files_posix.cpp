@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -91,28 +90,6 @@ int SourceFiles::FolderOf(const std::string& path, const char** leaf) {
     }
     *leaf = path.c_str() + slash + 1;
     return m_folder_fd;
-}
-
-bool SourceFiles::Size(const std::filesystem::path::string_type& path, std::uintmax_t* size,
-                       std::error_code* ec) {
-    const char* leaf = nullptr;
-    const int folder = FolderOf(path, &leaf);
-    struct stat st;
-    if (fstatat(folder, leaf, &st, 0) != 0) {
-        *ec = std::error_code(errno, std::generic_category());
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        *ec = std::make_error_code(std::errc::is_a_directory);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        *ec = std::make_error_code(std::errc::not_supported);
-        return false;
-    }
-    ec->clear();
-    *size = static_cast<std::uintmax_t>(st.st_size);
-    return true;
 }
 
 std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path::string_type& path) {

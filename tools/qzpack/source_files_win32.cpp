@@ -9,12 +9,6 @@ SourceFiles::SourceFiles() : m_folder_fd(-1) {}
 
 SourceFiles::~SourceFiles() = default;
 
-bool SourceFiles::Size(const std::filesystem::path::string_type& path, std::uintmax_t* size,
-                       std::error_code* ec) {
-    *size = std::filesystem::file_size(path, *ec);
-    return !*ec;
-}
-
 std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path::string_type& path) {
     return OpenHostRead(path);
 }
