@@ -31,7 +31,23 @@ class IconvHandle {
     iconv_t m_cd;
 };
 
+// True when every byte is ASCII, which GBK and UTF-8 encode alike.
+bool IsAscii(const std::string& text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Convert(const char* to, const char* from, const std::string& in, std::string* out) {
+    // Most names are plain ASCII: they need no converter (opening one costs
+    // more than the rest of a file's packing).
+    if (IsAscii(in)) {
+        *out = in;
+        return true;
+    }
     IconvHandle cd(to, from);
     if (!cd.valid()) {
         return false;

@@ -110,21 +110,27 @@ TEST(QzpackWriterTest, RefusesWhatAPackageCannotCarry) {
 TEST(QzpackWriterTest, RefusesSourcesThatChangedOrFail) {
     struct Case {
         const char* what;
-        std::string contents;  // of "f"; the item says 4 bytes
+        std::string contents;  // of "f"
+        std::int64_t size;     // what the item says
         bool present;
         const char* message;
     };
+    const std::int64_t piece = 128 * 1024;
     const std::vector<Case> cases = {
-        {"source shrank", "abc", true, "shorter"},
-        {"source grew", "abcde", true, "longer"},
-        {"source gone", "", false, "cannot be opened"},
+        {"source shrank", "abc", 4, true, "shorter"},
+        {"source grew", "abcde", 4, true, "longer"},
+        // Whole pieces of the copy fill the item exactly: only a read past
+        // its end sees the growth.
+        {"source grew past whole pieces", std::string(2 * piece + 1, 'g'), 2 * piece, true,
+         "longer"},
+        {"source gone", "", 4, false, "cannot be opened"},
     };
     for (const Case& c : cases) {
         WriteRun run;
         if (c.present) {
             run.sources.AddFile("f", c.contents);
         }
-        EXPECT_FALSE(run.Write({Item("f", 4)})) << c.what;
+        EXPECT_FALSE(run.Write({Item("f", c.size)})) << c.what;
         EXPECT_NE(run.error.find(c.message), std::string::npos) << c.what << ": " << run.error;
     }
 

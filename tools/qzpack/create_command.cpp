@@ -6,6 +6,7 @@
 #include "host_text.h"
 #include "package_review.h"
 #include "package_writer.h"
+#include "source_files.h"
 #include "terminal_progress.h"
 #include "tree_scan.h"
 
@@ -68,8 +69,9 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     {
         TerminalProgress progress(console.err, console.progress);
         progress.SetTotal(total);
+        SourceFiles sources;
         written = WritePackage(
-            items, *out, [](const PackItem& item) { return OpenHostRead(item.source); },
+            items, *out, [&sources](const PackItem& item) { return sources.Open(item.source); },
             [&progress](std::int64_t done) { progress.SetDone(done); }, &error);
     }
     if (written && !out->Close()) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 
 #include "common/constants.h"
 #include "common/texts.h"
@@ -25,15 +24,19 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
                                   " only in letter case: on Windows it replaces that file");
     }
 
-    std::unordered_set<std::string> folded;
-    folded.reserve(names.size());
     std::size_t longest = std::strlen(kLogFileName);
     for (const std::string& name : names) {
-        folded.insert(FoldCase(name));
         longest = std::max(longest, name.size());
     }
     for (const char* program : {kAppExe, kUninstallExe, kToolbarExe, kBrowserSetupExe}) {
-        if (folded.count(FoldCase(program)) == 0) {
+        // Folding keeps the length: only names of the program's length are
+        // folded and compared.
+        const std::string wanted = FoldCase(program);
+        const bool present =
+            std::any_of(names.begin(), names.end(), [&wanted](const std::string& name) {
+                return name.size() == wanted.size() && FoldCase(name) == wanted;
+            });
+        if (!present) {
             review.warnings.push_back(
                 GbkForDisplay(program) +
                 " is missing: the installer links to it or offers to start it");

@@ -75,8 +75,10 @@ bool CopyData(const PackItem& item, WriteStream& out, const SourceOpener& open,
     }
     std::int64_t left = item.size;
     while (left > 0) {
+        // The last piece asks for one byte more than is left: a file that grew
+        // shows at once, and a source that meets its end there knows it.
         const std::size_t want = left < static_cast<std::int64_t>(buffer.size())
-                                     ? static_cast<std::size_t>(left)
+                                     ? static_cast<std::size_t>(left) + 1
                                      : buffer.size();
         const std::int64_t got = source->Read(buffer.data(), want);
         if (got < 0) {
@@ -85,6 +87,10 @@ bool CopyData(const PackItem& item, WriteStream& out, const SourceOpener& open,
         }
         if (got == 0) {
             *error = PathForDisplay(item.source) + ": shorter than when it was measured";
+            return false;
+        }
+        if (got > left) {
+            *error = PathForDisplay(item.source) + ": longer than when it was measured";
             return false;
         }
         if (!out.Write(buffer.data(), static_cast<std::size_t>(got))) {

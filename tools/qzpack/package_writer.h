@@ -17,9 +17,11 @@ namespace qz::pack {
 
 // One file to carry.
 struct PackItem {
-    std::string name;              // package name: GBK, backslashes, at most 259 bytes
-    std::filesystem::path source;  // where its bytes are read from
-    std::int64_t size = 0;         // the bytes to carry; the source must hold exactly these
+    std::string name;  // package name: GBK, backslashes, at most 259 bytes
+    // Where its bytes are read from: a host path, kept as its bare text (a
+    // path object would hold each of its levels apart, for every file).
+    std::filesystem::path::string_type source;
+    std::int64_t size = 0;  // the bytes to carry; the source must hold exactly these
 };
 
 // Opens an item's source; null when it cannot be opened.

@@ -8,6 +8,7 @@
 #include "engine/package_format.h"
 #include "host_text.h"
 #include "name_check_text.h"
+#include "tree_walk.h"
 
 namespace qz::pack {
 namespace {
@@ -24,10 +25,21 @@ bool HasBackslash(const fs::path& level) {
     return false;
 }
 
+// True for a character that separates the levels of a host path.
+bool IsSeparator(fs::path::value_type c) {
+    return c == fs::path::preferred_separator || c == '/';
+}
+
 // The GBK package name for a path relative to the folder.
-bool PackageName(const fs::path& relative, std::string* name, std::string* error) {
+bool PackageName(const TreeEntry::String& relative, std::string* name, std::string* error) {
     name->clear();
-    for (const fs::path& level : relative) {
+    for (std::size_t start = 0; start < relative.size();) {
+        std::size_t end = start;
+        while (end < relative.size() && !IsSeparator(relative[end])) {
+            ++end;
+        }
+        const fs::path level(relative.substr(start, end - start));
+        start = end + 1;
         std::string gbk;
         if (!HostNameToGbk(level, &gbk)) {
             *error = PathForDisplay(relative) + ": the name cannot be represented in GBK";
@@ -51,61 +63,50 @@ bool PackageName(const fs::path& relative, std::string* name, std::string* error
     return true;
 }
 
-// The entry's own type, links not followed: the listing's type where the
-// system gives one, so that a plain file or folder costs no lstat.
-fs::file_status OwnStatus(const fs::directory_entry& entry, std::error_code& ec) {
-    if (entry.is_regular_file(ec) && !entry.is_symlink(ec) && !ec) {
-        return fs::file_status(fs::file_type::regular);
-    }
-    ec.clear();
-    return entry.symlink_status(ec);
-}
-
 // Adds the file or refuses what cannot be carried.
-bool AddEntry(const fs::path& folder, const fs::directory_entry& entry,
-              std::vector<PackItem>* items, std::string* error) {
+bool AddEntry(const TreeEntry& entry, std::vector<PackItem>* items, std::string* error) {
     std::error_code ec;
-    const fs::path relative = entry.path().lexically_relative(folder);
-    const fs::file_status own = OwnStatus(entry, ec);
-    if (ec) {
+    const TreeEntry::String relative = entry.Relative();
+    fs::file_type own = fs::file_type::none;
+    if (!entry.OwnType(&own, &ec)) {
         // On Windows a device name such as aux.txt is listed but cannot be
         // looked at: say what is wrong with the name when something is.
         std::string name;
         if (PackageName(relative, &name, error)) {
-            *error = PathForDisplay(entry.path()) + ": " + ec.message();
+            *error = PathForDisplay(entry.Path()) + ": " + ec.message();
         }
         return false;
     }
-    const fs::file_status target = fs::is_symlink(own) ? entry.status(ec) : own;
-    if (ec) {
-        *error = PathForDisplay(entry.path()) + ": broken link";
+    fs::file_type target = own;
+    if (own == fs::file_type::symlink && !entry.TargetType(&target, &ec)) {
+        *error = PathForDisplay(entry.Path()) + ": broken link";
         return false;
     }
-    if (fs::is_directory(target)) {
-        if (fs::is_symlink(own)) {
-            *error = PathForDisplay(entry.path()) + ": a link to a directory is not followed";
+    if (target == fs::file_type::directory) {
+        if (own == fs::file_type::symlink) {
+            *error = PathForDisplay(entry.Path()) + ": a link to a directory is not followed";
             return false;
         }
         return true;
     }
-    if (!fs::is_regular_file(target)) {
-        *error = PathForDisplay(entry.path()) + ": not a regular file";
+    if (target != fs::file_type::regular) {
+        *error = PathForDisplay(entry.Path()) + ": not a regular file";
         return false;
     }
     PackItem item;
     if (!PackageName(relative, &item.name, error)) {
         return false;
     }
-    const std::uintmax_t size = fs::file_size(entry.path(), ec);
-    if (ec) {
-        *error = PathForDisplay(entry.path()) + ": " + ec.message();
+    std::uintmax_t size = 0;
+    if (!entry.Size(&size, &ec)) {
+        *error = PathForDisplay(entry.Path()) + ": " + ec.message();
         return false;
     }
     if (size > static_cast<std::uintmax_t>(kMaxPackageTotal)) {
-        *error = PathForDisplay(entry.path()) + ": larger than 2,147,483,647 bytes";
+        *error = PathForDisplay(entry.Path()) + ": larger than 2,147,483,647 bytes";
         return false;
     }
-    item.source = entry.path();
+    item.source = entry.Path();
     item.size = static_cast<std::int64_t>(size);
     items->push_back(std::move(item));
     return true;
@@ -154,11 +155,11 @@ bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string*
         *error = PathForDisplay(folder) + ": not a folder";
         return false;
     }
-    fs::recursive_directory_iterator it(folder, fs::directory_options::none, ec);
-    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (!AddEntry(folder, *it, items, error)) {
-            return false;
-        }
+    const bool walked = WalkTree(
+        folder, [items, error](const TreeEntry& entry) { return AddEntry(entry, items, error); },
+        &ec);
+    if (!walked && !ec) {
+        return false;
     }
     if (ec) {
         *error = PathForDisplay(folder) + ": cannot be read: " + ec.message();
