@@ -59,9 +59,6 @@ enum class NameCheck {
 
 // Checks the name in a field of field_size bytes; nothing past the field is read.
 NameCheck CheckEntryName(const char* name, std::size_t field_size);
-inline bool IsSafeEntryName(const char* name, std::size_t field_size) {
-    return CheckEntryName(name, field_size) == NameCheck::kOk;
-}
 
 // The size a record adds to the total: nSize, or 0 when nSize is negative (such
 // an entry is an empty file and takes no bytes).
