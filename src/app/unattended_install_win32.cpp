@@ -49,7 +49,7 @@ int RunUnattendedInstall(const UnattendedRequest& request) noexcept {
         std::vector<std::unique_ptr<PackageEntry>> entries;
         std::atomic<int> state{kStateNotStarted};
         SetupJob setup(ui, entries, state);
-        const int result = RunInstallWorker(setup.job());
+        const ExtractResult result = RunInstallWorker(setup.job());
         WriteInstallRecord(DefaultRegistryStore(), g_strInstallDir);
         return UnattendedExitCode(result, ui.RunningCopySeen());
     } catch (...) {

@@ -58,7 +58,7 @@ UnattendedRequest ParseCommandLine(const std::string& commandLine) {
     return request;
 }
 
-int UnattendedExitCode(int extractResult, bool runningCopySeen) {
+int UnattendedExitCode(ExtractResult extractResult, bool runningCopySeen) {
     switch (extractResult) {
         case kExtractOk:
             return kExitInstalled;
@@ -68,9 +68,11 @@ int UnattendedExitCode(int extractResult, bool runningCopySeen) {
             return kExitRefusedPackage;
         case kExtractCreateFailed:
             return kExitCreateFailed;
-        default:
+        case kExtractTruncated:
             return kExitTruncated;
     }
+    // Only a value outside the enumeration comes here.
+    return kExitTruncated;
 }
 
 }  // namespace qz

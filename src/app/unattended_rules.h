@@ -9,6 +9,8 @@
 
 namespace qz {
 
+enum ExtractResult : int;  // engine/extractor.h
+
 struct UnattendedRequest {
     enum Mode { kWizard, kInstall, kUnknownOption } mode = kWizard;
     // With kInstall: true when /D= named the directory, which is then `dir`.
@@ -23,9 +25,8 @@ struct UnattendedRequest {
 // option gives kUnknownOption.
 UnattendedRequest ParseCommandLine(const std::string& commandLine);
 
-// The exit code for the extraction's result (0-4, as ExtractPackage returns
-// them). Result 1 means either that data.dat could not be opened or that a
-// running copy was not waited for; `runningCopySeen` tells which.
-int UnattendedExitCode(int extractResult, bool runningCopySeen);
+// The exit code for the extraction's result. kExtractAbandoned means either that data.dat could not
+// be opened or that a running copy was not waited for; `runningCopySeen` tells which.
+int UnattendedExitCode(ExtractResult extractResult, bool runningCopySeen);
 
 }  // namespace qz

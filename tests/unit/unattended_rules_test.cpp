@@ -60,7 +60,7 @@ TEST(UnattendedCommandLine, SelectsTheModeOnlyByAFirstArgumentOfS) {
 
 TEST(UnattendedExitCode, FollowsTheExtractionResult) {
     struct Case {
-        int result;
+        qz::ExtractResult result;
         bool runningCopy;
         int exitCode;
     };
