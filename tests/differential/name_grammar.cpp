@@ -21,7 +21,7 @@ using Word = std::vector<Letter>;
 
 Letter FoldingLetter(RandomSource& random) {
     const auto k = static_cast<unsigned>(random.Below(26));
-    switch (random.Below(5)) {
+    switch (random.Below(6)) {
         case 0:
         case 1:
             return {std::string(1, static_cast<char>('A' + k)),
@@ -30,11 +30,13 @@ Letter FoldingLetter(RandomSource& random) {
             return {Gbk(0xA3, 0xC1 + k), Gbk(0xA3, 0xE1 + k)};
         case 3:  // Greek, 24 letters
             return {Gbk(0xA6, 0xA1 + k % 24), Gbk(0xA6, 0xC1 + k % 24)};
-        default:  // Cyrillic, 33 letters
+        case 4:  // Cyrillic, 33 letters
         {
             const unsigned c = static_cast<unsigned>(random.Below(33));
             return {Gbk(0xA7, 0xA1 + c), Gbk(0xA7, 0xD1 + c)};
         }
+        default:  // Roman numerals one to ten
+            return {Gbk(0xA2, 0xF1 + k % 10), Gbk(0xA2, 0xA1 + k % 10)};
     }
 }
 
