@@ -125,7 +125,12 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
         {"a level of 256 characters", PackageBytes({{std::string(256, 'n'), ""}}), kExitRefused,
          "entry 0 (" + std::string(256, 'n') + "): the name is refused: has a level longer"},
         {"the installer's own log", PackageBytes({{"a", ""}, {"Install.LOG", "x"}}), kExitRefused,
-         "entry 1 (Install.LOG): the name is refused: is install.log"},
+         "entry 1 (Install.LOG): the name is refused: has install.log as its first level"},
+        {"a folder named like the log", PackageBytes({{"install.log\\x.txt", "x"}}), kExitRefused,
+         "entry 0 (install.log\\x.txt): the name is refused: has install.log"},
+        // Ａ (A3 C1), then ａ (A3 E1) as a folder: one name on Windows.
+        {"full-width letters in two cases", PackageBytes({{"\xa3\xc1", "1"}, {"\xa3\xe1\\x", "2"}}),
+         kExitRefused, u8"entry 1 (ａ\\x) and entry 0 (Ａ): one names a file where"},
         {"a file where a folder is needed",
          PackageBytes({{"data\\x.txt", "1"}, {"b", ""}, {"DATA", "2"}}), kExitRefused,
          "entry 2 (DATA) and entry 0 (data\\x.txt): one names a file where the other needs a "
@@ -277,6 +282,37 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
         EXPECT_EQ(RunCreate(tree.Path("tree"), tree.Path("strict.dat"), strict.console),
                   c.warning.empty() ? kExitOk : kExitRefused);
         EXPECT_EQ(tree.Read("strict.dat") == "<missing>", !c.warning.empty());
+    }
+}
+
+// 61 81 5C 43 4F 4D 31 is a, 乗 and COM1 in GBK, one level; under a
+// single-byte code page the levels a\x81 and COM1, a device there.
+TEST(QzpackCommandsTest, VerifyWarnsOfNamesThatSplitOtherwiseInSingleBytes) {
+    QzpackTempTree tree;
+    tree.Write("p.dat", PackageBytes({{"ravik.exe", "r"},
+                                      {"uninstall.exe", "u"},
+                                      {"data\\pendrel.exe", "p"},
+                                      {"data\\skelmot\\setup.exe", "s"},
+                                      {"\x81\x5c.txt", "a lone 5C trail byte"},
+                                      {"a\x81\x5c"
+                                       "COM1",
+                                       "a device in 1252"}}));
+    for (const bool strict : {false, true}) {
+        Output o;
+        o.console.strict = strict;
+        EXPECT_EQ(RunVerify(tree.Path("p.dat"), o.console), strict ? kExitRefused : kExitOk);
+        const std::string err = o.err.str();
+        EXPECT_NE(err.find(u8"entry 4 (乗.txt) holds a double-byte character ending in 5C"),
+                  std::string::npos)
+            << err;
+        EXPECT_NE(err.find(u8"entry 5 (a乗COM1) holds a double-byte character ending in 5C"),
+                  std::string::npos)
+            << err;
+        EXPECT_NE(err.find("where the installer refuses it: the name has a level that names a "
+                           "Windows device"),
+                  std::string::npos)
+            << err;
+        EXPECT_EQ(err.find("the name", err.find("entry 5")), err.find("the name")) << err;
     }
 }
 
