@@ -2,9 +2,10 @@
 // run goes through the real Install.exe /S, and what it leaves is held against
 // what qzpack decided natively. The run folder (QZ_DIFF_DIR) holds
 // packages/NNNN.dat, expected/NNNN/ (qzpack extract's tree) and the manifest,
-// one line per package: "NNNN accepted ROOM", "NNNN refused" or "NNNN
-// unextracted" (accepted, but qzpack extract failed). The indices of the
-// packages that disagree are written to disagreements.txt.
+// one line per package: "NNNN accepted ROOM", "NNNN refused", or for a package
+// verify accepts "NNNN unextracted" (qzpack extract failed) or "NNNN roomless"
+// (verify printed no room). The indices of the packages that disagree are
+// written to disagreements.txt.
 //
 //   - accepted: into a directory of at most ROOM bytes (the room itself for
 //     every other package), exit 0 and the tree of qzpack extract; into one of
@@ -111,7 +112,9 @@ std::vector<std::string> Differences(const std::string& run, const std::string& 
         }
         install("b", room + 1, kCreateFailed);
     } else {
-        out.push_back("qzpack verify accepts it, but qzpack extract fails");
+        out.push_back(decision == "unextracted"
+                          ? "qzpack verify accepts it, but qzpack extract fails on it"
+                          : "qzpack verify accepts it, but prints no room");
     }
     return out;
 }
