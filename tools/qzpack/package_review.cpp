@@ -19,15 +19,13 @@ std::string Entry(const std::vector<std::string>& names, std::size_t index) {
 // True when a GBK trail byte 0x5C in the name would be a separator under a
 // single-byte code page, so that the levels split differently there.
 bool SplitsOtherwiseInSingleBytes(const std::string& name) {
-    for (std::size_t gbk = FindBackslash(name, 0), single = name.find('\\');;
-         gbk = FindBackslash(name, gbk + 1), single = name.find('\\', single + 1)) {
-        if (gbk != single) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (IsGbkLeadByte(static_cast<unsigned char>(name[i])) && ++i < name.size() &&
+            name[i] == '\\') {
             return true;
         }
-        if (gbk == std::string::npos) {
-            return false;
-        }
     }
+    return false;
 }
 
 }  // namespace
