@@ -799,6 +799,8 @@ void InstallWesternCodePage() {
         // E9 (é) a file, then C9 5C 78 (É\x) needing it as a folder: one name
         // in 1252, though neither is a name in GBK.
         {"e acute, then E acute as a folder", {{"\xe9", "file"}, {"\xc9\\x", "inside"}}},
+        // 43 4F 4D B9: COM and a superscript one, which Windows takes for COM1.
+        {"COM with a superscript one", {{"ravik.exe", "app"}, {"COM\xb9", "device"}}},
     };
     for (const Refused& p : refusedPackages) {
         const std::string refused = parent + "Refus";

@@ -78,6 +78,7 @@ TEST(EntryRules, Names) {
         {"x\\LPT9", NameCheck::kDeviceName},
         {"nul .txt", NameCheck::kDeviceName},  // spaces before the extension
         {"conout$", NameCheck::kDeviceName},
+        {"COM\xb9\xa1", NameCheck::kOk},    // B9 A1 (one of GBK's characters): no digit
         {"\x81", NameCheck::kBadGbk},       // lead byte at the end
         {"a\x81\x20", NameCheck::kBadGbk},  // lead byte, space
         {"a\x81\x7f", NameCheck::kBadGbk},  // 7F is no trail byte
@@ -130,6 +131,11 @@ TEST(EntryRules, NamesInASingleByteCodePage) {
         // 255 bytes of E9: 255 characters here, in GBK 128.
         {std::string(255, '\xe9') + "\\a", NameCheck::kOk},
         {std::string(256, '\xe9'), NameCheck::kLevelTooLong},
+        // COM and LPT with the superscript digits B9 (¹), B2 (²), B3 (³).
+        {"COM\xb9", NameCheck::kDeviceName},
+        {"a\\lpt\xb3.txt", NameCheck::kDeviceName},
+        {"COM\xb2 .log", NameCheck::kDeviceName},
+        {"COM\xbc", NameCheck::kOk},  // ¼ is no digit
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
