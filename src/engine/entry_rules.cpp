@@ -320,7 +320,9 @@ EntryCheck ValidateDirectory(const std::vector<std::unique_ptr<PackageEntry>>& e
         levels += shape.levels + 1;
         check.longest_name = std::max(check.longest_name, shape.length);
     }
-    check.bad_index = check.other_index = accepted;
+    if (check.status != DirectoryCheck::kOk) {
+        check.bad_index = check.other_index = accepted;
+    }
 
     LevelTable table(entries, levels, code_page);
     for (std::size_t i = 0; i < accepted; ++i) {
