@@ -141,7 +141,7 @@ TEST(EntryRules, NamesInASingleByteCodePage) {
         SCOPED_TRACE(c.name);
         char field[kNameSize] = {};
         std::memcpy(field, c.name.data(), c.name.size());
-        EXPECT_EQ(CheckEntryName(field, sizeof field, kSingleByteNames), c.expected);
+        EXPECT_EQ(CheckEntryName(field, sizeof field, kWesternNames), c.expected);
     }
 }
 
@@ -251,6 +251,28 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
         if (c.status == DirectoryCheck::kFolderClash) {
             EXPECT_EQ(check.other_index, static_cast<std::size_t>(c.total));
         }
+    }
+}
+
+// Letters of code page 1252 fold as Windows folds them there: é (E9) with
+// É (C9), ÿ (FF) with Ÿ (9F), š (9A) with Š (8A); ÷ (F7) and × (D7) are no
+// letters.
+TEST(EntryRules, DirectoryInCodePage1252) {
+    const struct {
+        const char* file;
+        const char* folder;
+        DirectoryCheck status;
+    } cases[] = {
+        {"\xe9", "\xc9\\x", DirectoryCheck::kFolderClash},
+        {"\xff", "\x9f\\x", DirectoryCheck::kFolderClash},
+        {"\x9a", "\x8a\\x", DirectoryCheck::kFolderClash},
+        {"\xf7", "\xd7\\x", DirectoryCheck::kOk},
+        {"\xb5", "\xcc\\x", DirectoryCheck::kOk},  // µ has no upper-case form in 1252
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(ValidateDirectory(Entries({{1, c.file}, {1, c.folder}}), kWesternNames).status,
+                  c.status);
     }
 }
 
