@@ -120,6 +120,6 @@ void RunOnce(const std::string& package, bool with_faults, const qz::NameCodePag
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string package(reinterpret_cast<const char*>(data), size);
     RunOnce(package, false, qz::kGbkNames);
-    RunOnce(package, true, size % 2 == 0 ? qz::kGbkNames : qz::kSingleByteNames);
+    RunOnce(package, true, size % 2 == 0 ? qz::kGbkNames : qz::kWesternNames);
     return 0;
 }

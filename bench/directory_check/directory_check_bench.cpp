@@ -1,6 +1,7 @@
 // Times the directory check that runs before the first write, and measures the
-// memory it takes beyond the directory itself, on two shapes: 20,000 names 25
-// levels deep and 200,000 names 4 levels deep. Every allocation of the program
+// memory it takes beyond the directory itself, on three shapes: 20,000 names
+// 25 levels deep, 200,000 names 4 levels deep, and the most levels a name can
+// hold (20,000 names of 259 bytes, 128 levels, none shared). Every allocation of the program
 // passes through the counting operators below, so "extra memory" is the peak
 // of live heap bytes during the check minus the bytes live before it.
 #include <malloc.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -65,23 +67,38 @@ namespace {
 // Entry i's name: `depth` - 1 folders, then a file. The folder at level k is
 // "kk" and a number of six digits, i >> shift(k): shared by 2^shift entries
 // near the top, one entry's own further down, as a real tree branches.
-std::vector<std::unique_ptr<qz::PackageEntry>> MakeDirectory(std::size_t count, int depth,
-                                                             int (*shift)(int level)) {
+std::string TreeName(std::size_t i, int depth, int (*shift)(int level)) {
+    std::string name;
+    for (int k = 0; k + 1 < depth; ++k) {
+        char level[16];
+        std::snprintf(level, sizeof level, "%02d%06zu\\", k, i >> shift(k));
+        name += level;
+    }
+    char file[16];
+    std::snprintf(file, sizeof file, "file%06zu.bin", i);
+    return name + file;
+}
+
+// Entry i's own first level of five digits, then 127 levels of one letter.
+std::string DeepestName(std::size_t i) {
+    char first[8];
+    std::snprintf(first, sizeof first, "%05zu", i);
+    std::string name = first;
+    for (int k = 0; k < 127; ++k) {
+        name += "\\a";
+    }
+    return name;
+}
+
+std::vector<std::unique_ptr<qz::PackageEntry>> MakeDirectory(
+    std::size_t count, const std::function<std::string(std::size_t)>& name_of) {
     std::vector<std::unique_ptr<qz::PackageEntry>> entries;
     entries.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         auto entry = std::make_unique<qz::PackageEntry>();
         std::memset(entry.get(), 0, sizeof *entry);
         entry->nSize = 1;
-        std::string name;
-        for (int k = 0; k + 1 < depth; ++k) {
-            char level[16];
-            std::snprintf(level, sizeof level, "%02d%06zu\\", k, i >> shift(k));
-            name += level;
-        }
-        char file[16];
-        std::snprintf(file, sizeof file, "file%06zu.bin", i);
-        name += file;
+        const std::string name = name_of(i);
         std::memcpy(entry->szName, name.data(), name.size());
         entries.push_back(std::move(entry));
     }
@@ -96,8 +113,9 @@ int FlatShift(int level) {
     return std::max(0, 12 - 4 * level);
 }
 
-void Run(const char* what, std::size_t count, int depth, int (*shift)(int)) {
-    const auto entries = MakeDirectory(count, depth, shift);
+void Run(const char* what, std::size_t count,
+         const std::function<std::string(std::size_t)>& name_of) {
+    const auto entries = MakeDirectory(count, name_of);
     std::size_t name_bytes = 0;
     for (const auto& entry : entries) {
         name_bytes += std::strlen(entry->szName);
@@ -130,7 +148,10 @@ void Run(const char* what, std::size_t count, int depth, int (*shift)(int)) {
 }  // namespace
 
 int main() {
-    Run("20,000 x 25 levels deep", 20000, 25, &DeepShift);
-    Run("200,000 x 4 levels deep", 200000, 4, &FlatShift);
+    Run("20,000 x 25 levels deep", 20000,
+        [](std::size_t i) { return TreeName(i, 25, &DeepShift); });
+    Run("200,000 x 4 levels deep", 200000,
+        [](std::size_t i) { return TreeName(i, 4, &FlatShift); });
+    Run("20,000 x 128 levels deep", 20000, &DeepestName);
     return 0;
 }

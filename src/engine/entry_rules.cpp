@@ -66,9 +66,20 @@ bool EqualsIgnoringCase(const char* s, std::size_t n, const char* word) {
     return true;
 }
 
+// Windows takes the superscript digits of ISO 8859-1 (U+00B9, U+00B2,
+// U+00B3) for digits of COM and LPT names: ¹ ² ³ under code page 1252.
+bool IsSuperscriptDigit(char c, const NameCodePage& code_page) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (code_page.is_lead(byte)) {
+        return false;
+    }
+    const std::uint32_t folded = code_page.fold(byte);
+    return folded == 0xB9 || folded == 0xB2 || folded == 0xB3;
+}
+
 // A level such as "nul", "NUL.txt" or "com1 .log" opens a device on Windows
 // wherever it stands in a path.
-bool IsDeviceName(const char* level, std::size_t n) {
+bool IsDeviceName(const char* level, std::size_t n, const NameCodePage& code_page) {
     std::size_t base = 0;
     while (base < n && level[base] != '.') {
         ++base;
@@ -82,14 +93,16 @@ bool IsDeviceName(const char* level, std::size_t n) {
             return true;
         }
     }
-    if (base == 4 && level[3] >= '1' && level[3] <= '9') {
+    if (base == 4 &&
+        ((level[3] >= '1' && level[3] <= '9') || IsSuperscriptDigit(level[3], code_page))) {
         return EqualsIgnoringCase(level, 3, "COM") || EqualsIgnoringCase(level, 3, "LPT");
     }
     return false;
 }
 
 // characters: the level's length in characters, a double-byte one counting once.
-NameCheck CheckLevel(const char* level, std::size_t n, std::size_t characters) {
+NameCheck CheckLevel(const char* level, std::size_t n, std::size_t characters,
+                     const NameCodePage& code_page) {
     if (characters > kMaxLevelCharacters) {
         return NameCheck::kLevelTooLong;
     }
@@ -97,7 +110,7 @@ NameCheck CheckLevel(const char* level, std::size_t n, std::size_t characters) {
     if (last == '.' || last == ' ') {
         return NameCheck::kDotOrSpaceEnd;
     }
-    return IsDeviceName(level, n) ? NameCheck::kDeviceName : NameCheck::kOk;
+    return IsDeviceName(level, n, code_page) ? NameCheck::kDeviceName : NameCheck::kOk;
 }
 
 // What CheckName learns of an accepted name.
@@ -150,7 +163,7 @@ NameCheck CheckName(const char* name, std::size_t field_size, const NameCodePage
                            : (i == length ? NameCheck::kTrailingSeparator : NameCheck::kEmptyLevel);
             }
             const NameCheck level =
-                CheckLevel(name + level_start, i - level_start, level_characters);
+                CheckLevel(name + level_start, i - level_start, level_characters, code_page);
             if (level != NameCheck::kOk) {
                 return level;
             }
@@ -307,7 +320,9 @@ EntryCheck ValidateDirectory(const std::vector<std::unique_ptr<PackageEntry>>& e
         levels += shape.levels + 1;
         check.longest_name = std::max(check.longest_name, shape.length);
     }
-    check.bad_index = check.other_index = accepted;
+    if (check.status != DirectoryCheck::kOk) {
+        check.bad_index = check.other_index = accepted;
+    }
 
     LevelTable table(entries, levels, code_page);
     for (std::size_t i = 0; i < accepted; ++i) {

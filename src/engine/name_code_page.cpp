@@ -40,9 +40,25 @@ std::uint32_t FoldGbk(NameCharacter c) {
     return c;
 }
 
+std::uint32_t Fold1252(NameCharacter c) {
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
+        return c - 0x20;
+    }
+    switch (c) {
+        case 0x9A:  // š
+        case 0x9C:  // œ
+        case 0x9E:  // ž
+            return c - 0x10;
+        case 0xFF:  // ÿ: Ÿ
+            return 0x9F;
+        default:
+            return FoldAscii(c);
+    }
+}
+
 }  // namespace
 
 const NameCodePage kGbkNames = {IsGbkLeadByte, FoldGbk};
-const NameCodePage kSingleByteNames = {NeverLead, FoldAscii};
+const NameCodePage kWesternNames = {NeverLead, Fold1252};
 
 }  // namespace qz

@@ -27,9 +27,11 @@ struct NameCodePage {
 // A2A1-A2AA), each upper-case form with its lower-case one.
 extern const NameCodePage kGbkNames;
 
-// A single-byte code page (such as 1252) as far as the package tool judges
-// it: every byte a character of its own, ASCII letters folded.
-extern const NameCodePage kSingleByteNames;
+// Code page 1252, the Western single-byte one, as the package tool judges
+// names in it: every byte a character of its own, each letter folded to its
+// upper-case form as Windows folds them there (à-þ with À-Þ but for ÷ and ×,
+// š œ ž ÿ with Š Œ Ž Ÿ); a character's value is its byte.
+extern const NameCodePage kWesternNames;
 
 // The system's ANSI code page, which the narrow Win32 functions open paths
 // in: GBK itself under code page 936, otherwise its lead bytes as

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "common/ansi_code_page.h"
+#include "common/constants.h"
 #include "engine/name_code_page.h"
 
 namespace qz {
 namespace {
 
-constexpr UINT kGbkCodePage = 936;
 // The value of a character the code page cannot convert: above every wide
 // character, so that it equals nothing but itself.
 constexpr std::uint32_t kUnconverted = 0x10000;

@@ -786,17 +786,31 @@ void InstallWesternCodePage() {
                "the unattended installation records its directory");
     CheckShortcutsFor(unattended + "\\");
 
-    // 61 81 5C 43 4F 4D 31: in GBK a, 乗 and COM1, one level; read in 1252,
-    // as this installer opens it, the folder a\x81 and the device COM1. It is
-    // refused before anything is written.
-    const std::string refused = parent + "Refus";
-    Step("unattended, a package whose last level is COM1 in 1252, into " + Printable(refused));
-    Installer device(WithPackage(WritePackage(
-        PackageBytes({{"ravik.exe", "app"}, {std::string("a\x81\x5c") + "COM1", "device"}}))));
-    device.Start("/S /D=" + refused);
-    Require(device.WaitExit(60000), "the unattended installation ends");
-    CheckEqual(device.process().ExitCode(), 2, "exit 2: the package is refused");
-    Check(!DirExists(refused + "\\"), "nothing written");
+    // Packages refused before anything is written, judged in 1252 as this
+    // installer opens their names.
+    struct Refused {
+        const char* what;
+        std::vector<TestFile> files;
+    };
+    const Refused refusedPackages[] = {
+        // 61 81 5C 43 4F 4D 31: in GBK a, 乗 and COM1, one level; in 1252 the
+        // folder a\x81 and the device COM1.
+        {"a last level COM1 behind 81", {{"ravik.exe", "app"}, {"a\x81\\COM1", "device"}}},
+        // E9 (é) a file, then C9 5C 78 (É\x) needing it as a folder: one name
+        // in 1252, though neither is a name in GBK.
+        {"e acute, then E acute as a folder", {{"\xe9", "file"}, {"\xc9\\x", "inside"}}},
+        // 43 4F 4D B9: COM and a superscript one, which Windows takes for COM1.
+        {"COM with a superscript one", {{"ravik.exe", "app"}, {"COM\xb9", "device"}}},
+    };
+    for (const Refused& p : refusedPackages) {
+        const std::string refused = parent + "Refus";
+        Step(std::string("unattended, refused in 1252: ") + p.what);
+        Installer other(WithPackage(WritePackage(PackageBytes(p.files))));
+        other.Start("/S /D=" + refused);
+        Require(other.WaitExit(60000), "the unattended installation ends");
+        CheckEqual(other.process().ExitCode(), 2, "exit 2: the package is refused");
+        Check(!DirExists(refused + "\\"), "nothing written");
+    }
 }
 
 // Started the way a shortcut may start it, in a current directory of its own

@@ -78,6 +78,7 @@ TEST(EntryRules, Names) {
         {"x\\LPT9", NameCheck::kDeviceName},
         {"nul .txt", NameCheck::kDeviceName},  // spaces before the extension
         {"conout$", NameCheck::kDeviceName},
+        {"COM\xb9\xa1", NameCheck::kOk},    // B9 A1 (one of GBK's characters): no digit
         {"\x81", NameCheck::kBadGbk},       // lead byte at the end
         {"a\x81\x20", NameCheck::kBadGbk},  // lead byte, space
         {"a\x81\x7f", NameCheck::kBadGbk},  // 7F is no trail byte
@@ -130,12 +131,17 @@ TEST(EntryRules, NamesInASingleByteCodePage) {
         // 255 bytes of E9: 255 characters here, in GBK 128.
         {std::string(255, '\xe9') + "\\a", NameCheck::kOk},
         {std::string(256, '\xe9'), NameCheck::kLevelTooLong},
+        // COM and LPT with the superscript digits B9 (¹), B2 (²), B3 (³).
+        {"COM\xb9", NameCheck::kDeviceName},
+        {"a\\lpt\xb3.txt", NameCheck::kDeviceName},
+        {"COM\xb2 .log", NameCheck::kDeviceName},
+        {"COM\xbc", NameCheck::kOk},  // ¼ is no digit
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
         char field[kNameSize] = {};
         std::memcpy(field, c.name.data(), c.name.size());
-        EXPECT_EQ(CheckEntryName(field, sizeof field, kSingleByteNames), c.expected);
+        EXPECT_EQ(CheckEntryName(field, sizeof field, kWesternNames), c.expected);
     }
 }
 
@@ -245,6 +251,28 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
         if (c.status == DirectoryCheck::kFolderClash) {
             EXPECT_EQ(check.other_index, static_cast<std::size_t>(c.total));
         }
+    }
+}
+
+// Letters of code page 1252 fold as Windows folds them there: é (E9) with
+// É (C9), ÿ (FF) with Ÿ (9F), š (9A) with Š (8A); ÷ (F7) and × (D7) are no
+// letters.
+TEST(EntryRules, DirectoryInCodePage1252) {
+    const struct {
+        const char* file;
+        const char* folder;
+        DirectoryCheck status;
+    } cases[] = {
+        {"\xe9", "\xc9\\x", DirectoryCheck::kFolderClash},
+        {"\xff", "\x9f\\x", DirectoryCheck::kFolderClash},
+        {"\x9a", "\x8a\\x", DirectoryCheck::kFolderClash},
+        {"\xf7", "\xd7\\x", DirectoryCheck::kOk},
+        {"\xb5", "\xcc\\x", DirectoryCheck::kOk},  // µ has no upper-case form in 1252
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(ValidateDirectory(Entries({{1, c.file}, {1, c.folder}}), kWesternNames).status,
+                  c.status);
     }
 }
 

@@ -483,7 +483,7 @@ TEST(Extractor, NamesAreJudgedInTheJobsCodePage) {
     EXPECT_EQ(gbk.fs.FileContents("C:\\Q\\" + name), "x");
 
     ExtractionRun western;
-    western.job.names = kSingleByteNames;
+    western.job.names = kWesternNames;
     western.SetPackage(PackageBytes({{name, "x"}}));
     EXPECT_EQ(western.Run(), kExtractBadPackage);
     EXPECT_TRUE(western.fs.Untouched());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "common/constants.h"
 #include "common/dbcs.h"
@@ -19,15 +20,32 @@ std::string Entry(const std::vector<std::string>& names, std::size_t index) {
 // True when a GBK trail byte 0x5C in the name would be a separator under a
 // single-byte code page, so that the levels split differently there.
 bool SplitsOtherwiseInSingleBytes(const std::string& name) {
-    for (std::size_t gbk = FindBackslash(name, 0), single = name.find('\\');;
-         gbk = FindBackslash(name, gbk + 1), single = name.find('\\', single + 1)) {
-        if (gbk != single) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (IsGbkLeadByte(static_cast<unsigned char>(name[i])) && ++i < name.size() &&
+            name[i] == '\\') {
             return true;
         }
-        if (gbk == std::string::npos) {
-            return false;
-        }
     }
+    return false;
+}
+
+// Why the installer, reading names in code page 1252, refuses the whole
+// package: empty when it accepts it, or when the refused name is one of
+// those told of already (split_told).
+std::string WesternRefusal(const std::vector<std::string>& names,
+                           const std::vector<bool>& split_told) {
+    std::vector<std::unique_ptr<PackageEntry>> records;
+    records.reserve(names.size());
+    for (const std::string& name : names) {
+        records.push_back(std::make_unique<PackageEntry>());
+        std::memcpy(records.back()->szName, name.c_str(), name.size() + 1);
+    }
+    const EntryCheck there = ValidateDirectory(records, kWesternNames);
+    if (there.status == DirectoryCheck::kOk ||
+        (there.status == DirectoryCheck::kBadName && split_told[there.bad_index])) {
+        return "";
+    }
+    return DirectoryFaultText(records, there);
 }
 
 }  // namespace
@@ -40,12 +58,14 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
                                   " only in letter case: on Windows it replaces that file");
     }
 
+    std::vector<bool> split(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (!SplitsOtherwiseInSingleBytes(names[i])) {
+        split[i] = SplitsOtherwiseInSingleBytes(names[i]);
+        if (!split[i]) {
             continue;
         }
         const NameCheck there =
-            CheckEntryName(names[i].c_str(), names[i].size() + 1, kSingleByteNames);
+            CheckEntryName(names[i].c_str(), names[i].size() + 1, kWesternNames);
         review.warnings.push_back(
             Entry(names, i) +
             " holds a double-byte character ending in 5C: under a single-byte code page (1252) "
@@ -53,6 +73,12 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
             (there == NameCheck::kOk ? std::string()
                                      : std::string(", where the installer refuses it: the name ") +
                                            NameCheckText(there)));
+    }
+
+    const std::string western = WesternRefusal(names, split);
+    if (!western.empty()) {
+        review.warnings.push_back(
+            "under a single-byte code page (1252) the installer refuses the package: " + western);
     }
 
     const std::size_t longest = std::max(check.longest_name, std::strlen(kLogFileName));

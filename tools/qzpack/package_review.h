@@ -17,8 +17,10 @@ struct PackageReview {
     std::size_t room = 0;
     // One line each, as the terminal shows them: names that differ only in
     // letter case, names whose levels split otherwise under a single-byte
-    // code page (a GBK trail byte 5C), the product's programs that are
-    // missing, too little room for the usual install directory.
+    // code page (a GBK trail byte 5C), a package the installer refuses
+    // under code page 1252 (a level of more than 255 characters there, two
+    // names that fold to one), the product's programs that are missing, too
+    // little room for the usual install directory.
     std::vector<std::string> warnings;
 };
 
