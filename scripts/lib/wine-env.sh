@@ -67,6 +67,31 @@ qz_wine_probe32() {
   return 1
 }
 
+#   qz_wine_choose_layer DIR   which Windows layer runs: sets QZ_LAYER to 32 (the
+#                              shipped i686 build) or 64 (the x86_64 fallback) and
+#                              QZ_LAYER_WHY to a line saying why. QZ_WINE_LAYER=64
+#                              forces the fallback, 32 requires the 32-bit layer;
+#                              unset, the probe (kept in DIR) decides. Returns 1,
+#                              QZ_LAYER_WHY saying why, for a required 32-bit layer
+#                              whose probe fails or for another QZ_WINE_LAYER value.
+qz_wine_choose_layer() {
+  QZ_LAYER=
+  case ${QZ_WINE_LAYER:-} in
+    64) QZ_LAYER=64; QZ_LAYER_WHY="forced by QZ_WINE_LAYER=64" ;;
+    32 | "")
+      if QZ_LAYER_WHY=$(qz_wine_probe32 "$1"); then
+        QZ_LAYER=32
+      elif [ -n "${QZ_WINE_LAYER:-}" ]; then
+        QZ_LAYER_WHY="QZ_WINE_LAYER=32 requires the 32-bit layer, but $QZ_LAYER_WHY"
+        return 1
+      else
+        QZ_LAYER=64
+      fi
+      ;;
+    *) QZ_LAYER_WHY="QZ_WINE_LAYER is '$QZ_WINE_LAYER': 32, 64 or unset"; return 1 ;;
+  esac
+}
+
 qz_wine_common_env() {
   local root=$1
   export WINEARCH=$QZ_WINE_ARCH

@@ -3,7 +3,6 @@
 // during the extraction, damaged or hostile packages, and the faults of a
 // user's machine: a full disk and a file another program holds open.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdint>
 #include <map>
@@ -17,6 +16,7 @@
 #include "robot/packages.h"
 #include "robot/page_walks.h"
 #include "robot/process.h"
+#include "robot/progress_view.h"
 #include "robot/record_check.h"
 #include "robot/report.h"
 #include "robot/running_copy.h"
@@ -122,21 +122,6 @@ std::string PackPayload(const std::map<std::string, std::string>& payload) {
 }
 
 // ---- The progress page ----------------------------------------------------
-
-struct ProgressView {
-    int position = -1;
-    int upper = -1;
-    std::string status;
-};
-
-ProgressView Look(HWND page) {
-    ProgressView view;
-    HWND bar = Item(page, IDC_PROGRESS);
-    view.position = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
-    view.upper = static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
-    view.status = WindowText(Item(page, IDC_STATUS));
-    return view;
-}
 
 // Watches the page until it closes; returns the last view taken while its
 // controls still existed (-1 fields when none was).
@@ -587,12 +572,14 @@ void InstallHostileDirectory() {
     // be written first if the check came late: two records, first.txt (3
     // bytes), then the refused name (1 byte), then the data "abc" and "x".
     const auto second = [](const std::string& name) {
-        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "first.txt") + EntryBytes(1, name) + "abc" + "x";
+        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "first.txt") + EntryBytes(1, name) +
+               "abc" + "x";
     };
     // A pair the other way round: a file inside a folder (1 byte, "x"), then
     // a file named like that folder (3 bytes, "abc").
     const auto folder_first = [](const std::string& inside, const std::string& file) {
-        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(1, inside) + EntryBytes(3, file) + "x" + "abc";
+        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(1, inside) + EntryBytes(3, file) + "x" +
+               "abc";
     };
     RunRejected({
         // One entry of 3 bytes named ..\escape.txt, then its data "abc".

@@ -7,9 +7,12 @@
 #
 #   tests/release/release_test.sh OUT
 #
-# Run by scripts/test after the 32-bit build (its build trees are reused).
+# Run by scripts/test after the 32-bit build (its build trees are reused), and
+# in the 64-bit fallback once more with QZ_RELEASE_PRESET=win64, which
+# scripts/release reads: the x86_64 Install.exe is then the one signed.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+preset=${QZ_RELEASE_PRESET:-mingw}
 mkdir -p "$(dirname "$1")"
 out=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 work=$(mktemp -d "${TMPDIR:-/tmp}/qz-release-XXXXXX")
@@ -48,8 +51,8 @@ else
   grep -q 'Qorvane' "$work/verify.txt" || fail "the signature lacks the product's name"
   # Signed, yet the same program: the unsigned build with a signature added.
   osslsigncode remove-signature -in "$out/Install.exe" -out "$work/unsigned.exe" >/dev/null 2>&1
-  cmp -s "$work/unsigned.exe" "$repo/build/mingw/src/app/Install.exe" ||
-    fail "Install.exe without its signature is not the 32-bit build"
+  cmp -s "$work/unsigned.exe" "$repo/build/$preset/src/app/Install.exe" ||
+    fail "Install.exe without its signature is not the $preset build"
   "$repo/build/release/tools/qzpack/qzpack" list "$out/data.dat" >"$work/list.txt" ||
     fail "data.dat does not list"
   grep -q 'data\\skelmot\\setup.exe' "$work/list.txt" || fail "data.dat lacks setup.exe"
