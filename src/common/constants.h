@@ -18,6 +18,8 @@ constexpr std::size_t kCopyChunkSize = 30720;
 constexpr std::size_t kRegistryValueLimit = 254;
 // The sum of all entry sizes is carried as a signed 32-bit value.
 constexpr std::int64_t kMaxPackageTotal = 2147483647;
+// GBK, the code page of the product's texts and package names.
+constexpr unsigned kGbkCodePage = 936;
 
 }  // namespace qz
 

@@ -610,7 +610,53 @@ void InstallHostileDirectory() {
         {"a file, then a folder of its name", true, second("first.txt\\x.txt"), nullptr},
         // DATA\x.txt, then data: the other order, in other letters.
         {"a folder, then a file of its name", true, folder_first("DATA\\x.txt", "data"), nullptr},
+        // install.log\x.txt: a folder named like the log, which the installer
+        // makes first, as a file.
+        {"a folder named like install.log", true, second("install.log\\x.txt"), nullptr},
+        // A3 E1 5C 78 2E 74 78 74 (ａ\x.txt), then A3 C1 (Ａ): full-width
+        // letters are one name in either case.
+        {"full-width letters in two cases", true, folder_first("\xa3\xe1\\x.txt", "\xa3\xc1"),
+         nullptr},
+        // A7 D8 5C 78 ... (ж\x.txt), then A7 A8 (Ж): Cyrillic letters too.
+        {"Cyrillic letters in two cases", true, folder_first("\xa7\xd8\\x.txt", "\xa7\xa8"),
+         nullptr},
     });
+}
+
+// A package whose longest path does not fit below the chosen directory: the
+// installer refuses it with the create-file message before it writes
+// anything, in the wizard and unattended (exit 3); one byte less directory
+// and the same package installs.
+void InstallPathTooLong() {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";  // 22 bytes
+    // sub\ and 234 letters: 238 bytes, 260 below dir, one more than a path holds.
+    const std::string longName = "sub\\" + std::string(234, 'n');
+    const std::string package =
+        WritePackage(PackageBytes({{"first.txt", "abc"}, {longName, "long"}}));
+    Installer run(WithPackage(package));
+    run.Start();
+    WalkToProgress(run, dir);
+    HWND box = ExpectMessage(run, kCreateFileMessage, Buttons::kOk, "the create-file message");
+    Screenshot("too-long");
+    Answer(box, IDOK);
+    HWND finish = ExpectFailureView(run);
+    EndWizard(run, finish);
+    Check(!DirExists(dir), "no install directory: nothing was written");
+    CheckNoShortcuts();
+
+    Step("the same package unattended, into the same directory");
+    run.Start("/S /D=" + dir);
+    Require(run.WaitExit(60000), "the unattended installation ends");
+    CheckEqual(run.process().ExitCode(), 3, "exit 3: a file could not be created");
+    Check(!DirExists(dir), "still no install directory");
+
+    // C:\qz-install\Qorvan\ (21 bytes): every path holds at most 259 bytes.
+    const std::string shorter = "C:\\qz-install\\Qorvan\\";
+    Step("unattended into " + shorter + ", one byte shorter");
+    run.Start("/S /D=" + shorter);
+    Require(run.WaitExit(60000), "the unattended installation ends");
+    CheckEqual(run.process().ExitCode(), 0, "it installs");
+    CheckEqual(ReadWholeFile(shorter + longName), "long", "the longest path is written");
 }
 
 // The smallest package: 01 00 00 00 'Q' 'Z' and nothing more; the missing
@@ -724,6 +770,32 @@ void InstallWesternCodePage() {
     CheckEqual(ReadMachineValue(kProductKey, "path").bytes, unattended + "\\" + '\0',
                "the unattended installation records its directory");
     CheckShortcutsFor(unattended + "\\");
+
+    // Packages refused before anything is written, judged in 1252 as this
+    // installer opens their names.
+    struct Refused {
+        const char* what;
+        std::vector<TestFile> files;
+    };
+    const Refused refusedPackages[] = {
+        // 61 81 5C 43 4F 4D 31: in GBK a, 乗 and COM1, one level; in 1252 the
+        // folder a\x81 and the device COM1.
+        {"a last level COM1 behind 81", {{"ravik.exe", "app"}, {"a\x81\\COM1", "device"}}},
+        // E9 (é) a file, then C9 5C 78 (É\x) needing it as a folder: one name
+        // in 1252, though neither is a name in GBK.
+        {"e acute, then E acute as a folder", {{"\xe9", "file"}, {"\xc9\\x", "inside"}}},
+        // 43 4F 4D B9: COM and a superscript one, which Windows takes for COM1.
+        {"COM with a superscript one", {{"ravik.exe", "app"}, {"COM\xb9", "device"}}},
+    };
+    for (const Refused& p : refusedPackages) {
+        const std::string refused = parent + "Refus";
+        Step(std::string("unattended, refused in 1252: ") + p.what);
+        Installer other(WithPackage(WritePackage(PackageBytes(p.files))));
+        other.Start("/S /D=" + refused);
+        Require(other.WaitExit(60000), "the unattended installation ends");
+        CheckEqual(other.process().ExitCode(), 2, "exit 2: the package is refused");
+        Check(!DirExists(refused + "\\"), "nothing written");
+    }
 }
 
 // Started the way a shortcut may start it, in a current directory of its own
@@ -762,6 +834,7 @@ const Scenario closeRefused("install_close_refused", &InstallCloseRefused);
 const Scenario truncated("install_truncated", &InstallTruncated);
 const Scenario badHeaderBytes("install_bad_header", &InstallBadHeader);
 const Scenario hostile("install_hostile_directory", &InstallHostileDirectory);
+const Scenario tooLong("install_path_too_long", &InstallPathTooLong);
 const Scenario empty("install_empty_package", &InstallEmptyPackage);
 const Scenario western("install_western_code_page", &InstallWesternCodePage);
 const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/file_system_win32.h"
+#include "common/constants.h"
 #include "common/install_path_rules.h"
 #include "host_text.h"
 
@@ -25,6 +26,7 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     }
     target->fs = std::make_unique<Win32FileSystem>();
     target->install_dir = WithTrailingSeparator(gbk);
+    target->longest_path = kMaxPath - 1;
     return true;
 }
 
