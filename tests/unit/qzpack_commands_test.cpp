@@ -1,4 +1,8 @@
 // The package tool's commands on files in a temporary folder.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +27,16 @@ struct Output {
     std::ostringstream out, err;
     Console console{out, err, false};
 };
+
+// The names in a folder, sorted.
+std::vector<std::string> Listing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
     QzpackTempTree tree;
@@ -57,7 +71,7 @@ TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
     EXPECT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), refused.console), kExitRefused);
     EXPECT_NE(refused.err.str().find("CON"), std::string::npos) << refused.err.str();
     EXPECT_EQ(tree.Read("data.dat"), "old package");
-    EXPECT_EQ(tree.Read("data.dat.part"), "<missing>");
+    EXPECT_EQ(Listing(tree.root()), (std::vector<std::string>{"data.dat", "in"}));
 
     // A package inside the folder it packs would pack itself.
     tree.Write("in2/a.txt", "a");
@@ -66,6 +80,25 @@ TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
               kExitUsage);
     EXPECT_NE(inside.err.str().find("outside"), std::string::npos) << inside.err.str();
     EXPECT_EQ(tree.Read("in2/data.dat"), "<missing>");
+}
+
+// Hostile: whoever can write beside the package plants data.dat.part, the
+// name the package used to be written under, as a link to a file of their
+// choosing. The package is written under a new name of its own and renamed;
+// the link and the file it leads to stay as they were, and nothing else is
+// left behind.
+TEST(QzpackCommandsTest, CreateLeavesAPlantedPartLinkAlone) {
+    QzpackTempTree tree;
+    tree.Write("in/a.txt", "abc");
+    tree.Write("victim.txt", "keep");
+    ASSERT_EQ(symlink("victim.txt", tree.Path("data.dat.part").c_str()), 0);
+    Output o;
+    ASSERT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), o.console), kExitOk) << o.err.str();
+    EXPECT_EQ(tree.Read("data.dat"), PackageBytes({{"a.txt", "abc"}}));
+    EXPECT_EQ(tree.Read("victim.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("data.dat.part")));
+    EXPECT_EQ(Listing(tree.root()),
+              (std::vector<std::string>{"data.dat", "data.dat.part", "in", "victim.txt"}));
 }
 
 TEST(QzpackCommandsTest, ListShowsSizesNamesAndTotal) {
