@@ -244,6 +244,41 @@ TEST(QzpackCommandsTest, ExtractInstallsWithTheLogAndReportsTheEnginesResult) {
     EXPECT_EQ(tree.Read("none/install.log"), "<missing>");
 }
 
+// Hostile: links planted in the extraction target, each leading to the
+// folder "outside". None is followed: the extraction fails at the entry the
+// link stands in for, and nothing is written outside the target.
+TEST(QzpackCommandsTest, ExtractFollowsNoLinkInTheTarget) {
+    struct Case {
+        const char* what;
+        const char* link;    // in the target
+        const char* leads;   // the link's text
+        const char* failed;  // the entry named in the refusal
+    };
+    const std::vector<Case> cases = {
+        {"a folder of the package", "sub", "../outside", "sub\\b.txt"},
+        {"a file of the package", "a.txt", "../outside/a.txt", "a.txt"},
+        {"the log", "install.log", "../outside/install.log", "install.log"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("p.dat", PackageBytes({{"a.txt", "a"}, {"sub\\b.txt", "b"}}));
+        tree.Write("outside/a.txt", "theirs");
+        tree.Write("outside/install.log", "theirs");
+        tree.MakeFolder("target");
+        ASSERT_EQ(symlink(c.leads, tree.Path(std::string("target/") + c.link).c_str()), 0);
+        Output o;
+        EXPECT_EQ(RunExtract(tree.Path("p.dat"), tree.Path("target"), o.console), kExitRefused);
+        EXPECT_NE(o.err.str().find(std::string("entry ") + c.failed + ": "), std::string::npos)
+            << o.err.str();
+        EXPECT_EQ(Listing(tree.Path("outside")),
+                  (std::vector<std::string>{"a.txt", "install.log"}));
+        EXPECT_EQ(tree.Read("outside/a.txt"), "theirs");
+        EXPECT_EQ(tree.Read("outside/install.log"), "theirs");
+        EXPECT_TRUE(std::filesystem::is_symlink(tree.Path(std::string("target/") + c.link)));
+    }
+}
+
 // What installs but surprises: a warning with status 0, a refusal under
 // --strict, for verify and create alike.
 TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {

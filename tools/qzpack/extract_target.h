@@ -18,7 +18,8 @@ struct ExtractTarget {
 // Creates folder if it is missing and makes the target for it. On POSIX the
 // folder is the root of the POSIX file layer and the install directory is
 // "C:\", which that layer maps onto the folder itself. On Windows the install
-// directory is the folder's absolute path in GBK. False with *error when the
+// directory is the folder's absolute path in GBK. On both, the file layer
+// follows no link it finds inside the folder. False with *error when the
 // folder cannot be made or named.
 bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* target,
                        std::string* error);

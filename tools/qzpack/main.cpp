@@ -44,8 +44,9 @@ constexpr char kVerifyHelp[] =
     "and a complete data area.\n";
 constexpr char kExtractHelp[] =
     "Installs the package into FOLDER (made if missing) with the installer's own\n"
-    "extraction, install.log included. On failure the installer's message is\n"
-    "followed by the entry at fault and the system's error text.\n";
+    "extraction, install.log included. A link found inside FOLDER is never\n"
+    "followed: the entry it stands in for fails. On failure the installer's\n"
+    "message is followed by the entry at fault and the system's error text.\n";
 
 std::string Footer(const char* text, bool warnings) {
     return std::string(text) + (warnings ? kWarnings : "") + kExitCodes;
