@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "source_files.h"
 #include "support/qzpack_temp_tree.h"
 #include "tree_scan.h"
 
@@ -112,6 +113,26 @@ TEST(QzpackTreeScanTest, LinksLeadingOutOfTheFolderAreRefused) {
     std::string error;
     ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
     EXPECT_EQ(Names(items), (std::vector<std::string>{"back.txt", "real.txt"}));
+}
+
+// Hostile: between the scan and the packing, a scanned file is replaced by a
+// link to a key beside the folder. The packer's opening refuses it; the
+// item of a link that was checked still opens.
+TEST(QzpackTreeScanTest, AFileSwappedForALinkAfterTheScanIsNotOpened) {
+    QzpackTempTree tree;
+    tree.Write("in/a.txt", "a");
+    tree.Write("in/real.txt", "r");
+    ASSERT_EQ(symlink("real.txt", tree.Path("in/link.txt").c_str()), 0);
+    tree.Write("secret/key.pem", "KEY");
+    std::vector<PackItem> items;
+    std::string error;
+    ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
+    ASSERT_EQ(Names(items), (std::vector<std::string>{"a.txt", "link.txt", "real.txt"}));
+    std::filesystem::remove(tree.Path("in/a.txt"));
+    ASSERT_EQ(symlink("../secret/key.pem", tree.Path("in/a.txt").c_str()), 0);
+    SourceFiles sources;
+    EXPECT_EQ(sources.Open(items[0].source), nullptr);
+    EXPECT_NE(sources.Open(items[1].source), nullptr);
 }
 
 TEST(QzpackTreeScanTest, LongestNameFitsAndOneMoreByteIsRefused) {
