@@ -18,6 +18,9 @@ constexpr std::size_t kCopyChunkSize = 30720;
 constexpr std::size_t kRegistryValueLimit = 254;
 // The sum of all entry sizes is carried as a signed 32-bit value.
 constexpr std::int64_t kMaxPackageTotal = 2147483647;
+// The code page of the program's fixed texts: the build compiles every narrow
+// literal to GBK, whatever code page the user's system runs.
+constexpr unsigned kTextCodePage = 936;
 
 }  // namespace qz
 
