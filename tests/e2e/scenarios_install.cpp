@@ -733,6 +733,13 @@ void InstallWesternCodePage() {
     HWND host = run.WaitHost();
     Require(host != nullptr, "the host dialog appears");
     CheckWideTexts(host, kHostTexts, {}, "the host");
+    SystemCommand(host, IDM_ABOUTBOX);
+    // 关于 Install, read as ANSI text.
+    HWND about = WaitDialog(run.Pid(), "?? Install", IDOK);
+    Require(about != nullptr, "the About box opens");
+    CheckWideTexts(about, kAboutTexts, {}, "the About box");
+    Click(about, IDOK);
+    Check(WaitGone(about), "the About box closes");
     HWND licence = PressInstallOnHost(run, host);
     Screenshot("licence");
     const std::wstring licenceText = LicenceText();

@@ -46,6 +46,8 @@ ROBOT_TEXT(kUninstallLinkDescription, "卸载")
 inline constexpr wchar_t kPageCaptionWide[] = L"安装 Qorvane";
 ROBOT_TEXT(kLicenceFirstLine, "Qorvane 软件最终用户许可协议\r\n")
 inline constexpr const wchar_t* kHostTexts[] = {kPageCaptionWide, L"安装 Qorvane", L"安装"};
+inline constexpr const wchar_t* kAboutTexts[] = {L"关于 Install", L"Install 1.0 版",
+                                                 L"版权所有 (C) 2026 塔恩维尔软件", L"确定"};
 // Next, Quit, the licence, the agreement box, the headline.
 inline constexpr const wchar_t* kLicencePageTexts[] = {
     kPageCaptionWide, L"下一步->(&S)", L"退出安装(&C)",
