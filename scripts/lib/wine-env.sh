@@ -132,7 +132,8 @@ qz_wine_build_template() {
   { printf '\xff\xfe'
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
       '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
-      '"宋体"="WenQuanYi Zen Hei"' '' | iconv -f UTF-8 -t UTF-16LE; } >"$fonts"
+      '"宋体"="WenQuanYi Zen Hei"' '"SimSun"="WenQuanYi Zen Hei"' '' |
+      iconv -f UTF-8 -t UTF-16LE; } >"$fonts"
   WINEPREFIX="$t" wine regedit /S "$(winepath -w "$fonts" 2>/dev/null || echo "$fonts")" >/dev/null 2>&1
   WINEPREFIX="$t" wineserver -w
   # The user's shell folders are links to the host's home by default: make them
@@ -150,7 +151,7 @@ qz_wine_build_template() {
   mv "$t" "$root/template"
 }
 
-QZ_WINE_TEMPLATE_VERSION=fonts-1
+QZ_WINE_TEMPLATE_VERSION=fonts-2
 
 qz_wine_setup() {
   local root=$1 name

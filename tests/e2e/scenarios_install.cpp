@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "robot/expected_texts.h"
 #include "robot/files.h"
+#include "robot/folder_browser.h"
 #include "robot/installer.h"
 #include "robot/packages.h"
 #include "robot/page_walks.h"
@@ -748,6 +749,19 @@ void InstallWesternCodePage() {
                kLicenceFirstLineWide, "the licence's first line");
     HWND page = AgreeAndGoOn(run, licence);
     CheckWideTexts(page, kPathPageTexts, {kDefaultInstallDirWide}, "the directory page");
+
+    Step("press Browse");
+    Click(page, IDC_BROWSE);
+    HWND browser = WaitBrowser(run.Pid());
+    Require(browser != nullptr, "the folder browser opens");
+    bool titled = false;
+    for (HWND child = ::GetWindow(browser, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        titled = titled || WideWindowText(child) == kBrowseTitleWide;
+    Check(titled, "the folder browser shows the page's title, read wide");
+    Screenshot("browser");
+    Click(browser, IDCANCEL);
+    Check(WaitGone(browser), "the folder browser closes");
 
     Step("a directory the page refuses");
     TypeText(page, IDC_INSTALL_PATH, "x");

@@ -31,6 +31,8 @@ ROBOT_TEXT(kFailedHeadline, "安装失败")
 ROBOT_TEXT(kDefaultInstallDir, "C:\\Program Files\\Qorvane\\")
 ROBOT_TEXT(kInvalidPathText, "安装路径不正确,请重新选择.")
 ROBOT_TEXT(kConfirmPrefix, "请确认安装路径:\n\n")
+// The folder browser's title.
+inline constexpr wchar_t kBrowseTitleWide[] = L"请选择安装目录";
 // The title of the application's window, by which the program finds a
 // running copy.
 inline constexpr char kAppWindowTitle[] = "Qorvane";
