@@ -20,6 +20,9 @@ constexpr std::size_t kRegistryValueLimit = 254;
 constexpr std::int64_t kMaxPackageTotal = 2147483647;
 // GBK, the code page of the product's texts and package names.
 constexpr unsigned kGbkCodePage = 936;
+// The code page of the program's fixed texts: the build compiles every narrow
+// literal to GBK, whatever code page the user's system runs.
+constexpr unsigned kTextCodePage = kGbkCodePage;
 
 }  // namespace qz
 

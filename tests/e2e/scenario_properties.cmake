@@ -24,15 +24,19 @@ set_property(TEST e2e.install.install_western_code_page APPEND PROPERTY ENVIRONM
 set_property(TEST e2e.install.install_disk_full APPEND PROPERTY ENVIRONMENT "QZ_WINE_TMPFS=q:1m")
 
 # The whole installation again, with the Install.exe that scripts/release
-# signed (tests/release/release_test.sh leaves it in build/release-check,
-# which scripts/test runs before this layer). Missing, the test is not run,
-# which ctest counts as a failure.
-set(QZ_SIGNED_INSTALL_EXE ${PROJECT_SOURCE_DIR}/build/release-check/Install.exe
-    CACHE FILEPATH "the signed Install.exe that e2e.release.install_full_signed installs with")
+# signed, of this build's architecture: tests/release/release_test.sh leaves
+# the 32-bit one in build/release-check, and in the 64-bit fallback the x86_64
+# one in build/release-check-win64; scripts/test runs it before this layer.
+# Missing, the test is not run, which ctest counts as a failure.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(signed_install_exe ${PROJECT_SOURCE_DIR}/build/release-check-win64/Install.exe)
+else()
+  set(signed_install_exe ${PROJECT_SOURCE_DIR}/build/release-check/Install.exe)
+endif()
 set(signed_env ${robot_env})
 list(FILTER signed_env EXCLUDE REGEX "^QZ_(INSTALL_EXE|SCREENSHOT_DIR)=")
-list(APPEND signed_env "QZ_INSTALL_EXE=${QZ_SIGNED_INSTALL_EXE}"
+list(APPEND signed_env "QZ_INSTALL_EXE=${signed_install_exe}"
      "QZ_SCREENSHOT_DIR=${QZ_SCREENSHOT_DIR}/signed")
 add_test(NAME e2e.release.install_full_signed COMMAND robot install_full)
 set_tests_properties(e2e.release.install_full_signed PROPERTIES
-  ENVIRONMENT "${signed_env}" REQUIRED_FILES ${QZ_SIGNED_INSTALL_EXE} TIMEOUT 240 LABELS e2e)
+  ENVIRONMENT "${signed_env}" REQUIRED_FILES ${signed_install_exe} TIMEOUT 240 LABELS e2e)

@@ -1,4 +1,8 @@
 // The package tool's commands on files in a temporary folder.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +27,16 @@ struct Output {
     std::ostringstream out, err;
     Console console{out, err, false};
 };
+
+// The names in a folder, sorted.
+std::vector<std::string> Listing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
     QzpackTempTree tree;
@@ -57,7 +71,7 @@ TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
     EXPECT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), refused.console), kExitRefused);
     EXPECT_NE(refused.err.str().find("CON"), std::string::npos) << refused.err.str();
     EXPECT_EQ(tree.Read("data.dat"), "old package");
-    EXPECT_EQ(tree.Read("data.dat.part"), "<missing>");
+    EXPECT_EQ(Listing(tree.root()), (std::vector<std::string>{"data.dat", "in"}));
 
     // A package inside the folder it packs would pack itself.
     tree.Write("in2/a.txt", "a");
@@ -66,6 +80,25 @@ TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
               kExitUsage);
     EXPECT_NE(inside.err.str().find("outside"), std::string::npos) << inside.err.str();
     EXPECT_EQ(tree.Read("in2/data.dat"), "<missing>");
+}
+
+// Hostile: whoever can write beside the package plants data.dat.part, the
+// name the package used to be written under, as a link to a file of their
+// choosing. The package is written under a new name of its own and renamed;
+// the link and the file it leads to stay as they were, and nothing else is
+// left behind.
+TEST(QzpackCommandsTest, CreateLeavesAPlantedPartLinkAlone) {
+    QzpackTempTree tree;
+    tree.Write("in/a.txt", "abc");
+    tree.Write("victim.txt", "keep");
+    ASSERT_EQ(symlink("victim.txt", tree.Path("data.dat.part").c_str()), 0);
+    Output o;
+    ASSERT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), o.console), kExitOk) << o.err.str();
+    EXPECT_EQ(tree.Read("data.dat"), PackageBytes({{"a.txt", "abc"}}));
+    EXPECT_EQ(tree.Read("victim.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("data.dat.part")));
+    EXPECT_EQ(Listing(tree.root()),
+              (std::vector<std::string>{"data.dat", "data.dat.part", "in", "victim.txt"}));
 }
 
 TEST(QzpackCommandsTest, ListShowsSizesNamesAndTotal) {
@@ -214,6 +247,41 @@ TEST(QzpackCommandsTest, ExtractInstallsWithTheLogAndReportsTheEnginesResult) {
     EXPECT_NE(none.err.str().find("cannot be opened: No such file"), std::string::npos)
         << none.err.str();
     EXPECT_EQ(tree.Read("none/install.log"), "<missing>");
+}
+
+// Hostile: links planted in the extraction target, each leading to the
+// folder "outside". None is followed: the extraction fails at the entry the
+// link stands in for, and nothing is written outside the target.
+TEST(QzpackCommandsTest, ExtractFollowsNoLinkInTheTarget) {
+    struct Case {
+        const char* what;
+        const char* link;    // in the target
+        const char* leads;   // the link's text
+        const char* failed;  // the entry named in the refusal
+    };
+    const std::vector<Case> cases = {
+        {"a folder of the package", "sub", "../outside", "sub\\b.txt"},
+        {"a file of the package", "a.txt", "../outside/a.txt", "a.txt"},
+        {"the log", "install.log", "../outside/install.log", "install.log"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("p.dat", PackageBytes({{"a.txt", "a"}, {"sub\\b.txt", "b"}}));
+        tree.Write("outside/a.txt", "theirs");
+        tree.Write("outside/install.log", "theirs");
+        tree.MakeFolder("target");
+        ASSERT_EQ(symlink(c.leads, tree.Path(std::string("target/") + c.link).c_str()), 0);
+        Output o;
+        EXPECT_EQ(RunExtract(tree.Path("p.dat"), tree.Path("target"), o.console), kExitRefused);
+        EXPECT_NE(o.err.str().find(std::string("entry ") + c.failed + ": "), std::string::npos)
+            << o.err.str();
+        EXPECT_EQ(Listing(tree.Path("outside")),
+                  (std::vector<std::string>{"a.txt", "install.log"}));
+        EXPECT_EQ(tree.Read("outside/a.txt"), "theirs");
+        EXPECT_EQ(tree.Read("outside/install.log"), "theirs");
+        EXPECT_TRUE(std::filesystem::is_symlink(tree.Path(std::string("target/") + c.link)));
+    }
 }
 
 // What installs but surprises: a warning with status 0, a refusal under

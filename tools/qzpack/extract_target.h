@@ -22,7 +22,8 @@ struct ExtractTarget {
 // folder is the root of the POSIX file layer and the install directory is
 // "C:\", which that layer maps onto the folder itself. On Windows the install
 // directory is the folder's absolute path in GBK, and paths are held to
-// Windows' 259 bytes; on POSIX every name fits. False with *error when the
+// Windows' 259 bytes; on POSIX every name fits. On both, the file layer
+// follows no link it finds inside the folder. False with *error when the
 // folder cannot be made or named.
 bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* target,
                        std::string* error);
