@@ -16,6 +16,7 @@
 #include "robot/installer.h"
 #include "robot/packages.h"
 #include "robot/page_walks.h"
+#include "robot/pinned_packages.h"
 #include "robot/process.h"
 #include "robot/record_check.h"
 #include "robot/report.h"
@@ -541,13 +542,15 @@ struct RejectedPackage {
     const char* escape;  // a path that a package escaping the directory would write
 };
 
-// Each package is refused with the format message before anything is written.
-void RunRejected(const std::vector<RejectedPackage>& packages) {
+// Each package is refused with the format message before anything is written,
+// by `program` (empty: the build under test).
+void RunRejected(const std::vector<RejectedPackage>& packages, const std::string& program = {}) {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
     bool shot = false;
     for (const RejectedPackage& p : packages) {
         Step(p.what);
         SetupOptions options;
+        options.program = program;
         if (p.present)
             options.package = WritePackage(p.bytes);
         Installer run(options);
@@ -587,12 +590,14 @@ void InstallHostileDirectory() {
     // be written first if the check came late: two records, first.txt (3
     // bytes), then the refused name (1 byte), then the data "abc" and "x".
     const auto second = [](const std::string& name) {
-        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "first.txt") + EntryBytes(1, name) + "abc" + "x";
+        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(3, "first.txt") + EntryBytes(1, name) +
+               "abc" + "x";
     };
     // A pair the other way round: a file inside a folder (1 byte, "x"), then
     // a file named like that folder (3 bytes, "abc").
     const auto folder_first = [](const std::string& inside, const std::string& file) {
-        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(1, inside) + EntryBytes(3, file) + "x" + "abc";
+        return HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(1, inside) + EntryBytes(3, file) + "x" +
+               "abc";
     };
     RunRejected({
         // One entry of 3 bytes named ..\escape.txt, then its data "abc".
@@ -768,6 +773,36 @@ void InstallFromOtherDirectory() {
     CheckShortcutsFor(dir);
 }
 
+// A program pinned to the demo package installs it through the wizard as an
+// unpinned one does.
+void InstallPinned() {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    SetupOptions options = WithPackage(PinnedPackage());
+    options.program = PinnedProgram();
+    Installer run(options);
+    run.Start();
+    WalkToProgress(run, dir);
+    HWND finish = ExpectFinish(run, kSuccessHeadline);
+    EndWizard(run, finish);
+    const auto payload = ListTree(DemoPayloadDir());
+    for (const auto& file : payload) {
+        if (file.second >= 0)
+            Check(ReadWholeFile(dir + file.first) ==
+                      ReadWholeFile(WithSlash(DemoPayloadDir()) + file.first),
+                  "installed byte for byte: " + Printable(file.first));
+    }
+    CheckShortcutsFor(dir);
+}
+
+// The pinned program refuses every package but its own, as it refuses a bad
+// header: the format message, nothing written, the failure on the finish page.
+void InstallPinnedRefused() {
+    std::vector<RejectedPackage> packages;
+    for (const PackageVariant& variant : NotThePinnedPackage(ReadWholeFile(PinnedPackage())))
+        packages.push_back({variant.what, true, variant.bytes, nullptr});
+    RunRejected(packages, PinnedProgram());
+}
+
 const Scenario full("install_full", &InstallFull);
 const Scenario runningWaits("install_running_copy_waits", &InstallRunningCopyWaits);
 const Scenario runningCancel("install_running_copy_cancel", &InstallRunningCopyCancel);
@@ -780,5 +815,7 @@ const Scenario western("install_western_code_page", &InstallWesternCodePage);
 const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);
 const Scenario heldFile("install_held_file", &InstallHeldFile);
 const Scenario diskFull("install_disk_full", &InstallDiskFull);
+const Scenario pinned("install_pinned", &InstallPinned);
+const Scenario pinnedRefused("install_pinned_refused", &InstallPinnedRefused);
 
 }  // namespace

@@ -19,6 +19,9 @@ extern const char kAboutCaption[];  // "关于 Install"
 struct SetupOptions {
     std::string package;  // a data.dat to put beside Install.exe; empty: none
     EnvChanges env;       // e.g. {"ProgramFiles", kUnset}
+    // The program to run; empty: QZ_INSTALL_EXE, the build under test.
+    std::string program{};
+    // Its file name in the setup folder.
     std::string exeName = "Install.exe";
     // The caption of the host and the pages as the program's windows carry it,
     // in the robot's ANSI code page.
