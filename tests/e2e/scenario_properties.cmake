@@ -1,6 +1,6 @@
-# What some robot scenarios need besides the robot's environment, and the one
-# scenario run a second time with another Install.exe; every other scenario
-# runs once, with the defaults the robot's CMakeLists.txt gives.
+# What some robot scenarios need besides the robot's environment: a locale, a
+# small disk, a DLL load order, the signed release, the pinned program; every
+# other scenario runs with the defaults the robot's CMakeLists.txt gives.
 
 # finish_planted_dlls: DLLs under these names lie beside Install.exe, and Wine
 # takes them from the program's folder first, as Windows does with every DLL
@@ -23,19 +23,18 @@ set_property(TEST e2e.install.install_western_code_page APPEND PROPERTY ENVIRONM
 # Drive Q: is a 1 MiB tmpfs that scripts/wine-run mounts for this run only.
 set_property(TEST e2e.install.install_disk_full APPEND PROPERTY ENVIRONMENT "QZ_WINE_TMPFS=q:1m")
 
-# The whole installation again, with the Install.exe that scripts/release
-# signed (tests/release/release_test.sh leaves it in build/release-check,
-# which scripts/test runs before this layer). Missing, the test is not run,
+# install_signed_release runs the release that scripts/release signed
+# (tests/release/release_test.sh leaves it in build/release-check, which
+# scripts/test makes before this layer): its Install.exe with its own data.dat,
+# then beside packages that are not that one. Missing, the test is not run,
 # which ctest counts as a failure.
 set(QZ_SIGNED_INSTALL_EXE ${PROJECT_SOURCE_DIR}/build/release-check/Install.exe
-    CACHE FILEPATH "the signed Install.exe that e2e.release.install_full_signed installs with")
-set(signed_env ${robot_env})
-list(FILTER signed_env EXCLUDE REGEX "^QZ_(INSTALL_EXE|SCREENSHOT_DIR)=")
-list(APPEND signed_env "QZ_INSTALL_EXE=${QZ_SIGNED_INSTALL_EXE}"
-     "QZ_SCREENSHOT_DIR=${QZ_SCREENSHOT_DIR}/signed")
-add_test(NAME e2e.release.install_full_signed COMMAND robot install_full)
-set_tests_properties(e2e.release.install_full_signed PROPERTIES
-  ENVIRONMENT "${signed_env}" REQUIRED_FILES ${QZ_SIGNED_INSTALL_EXE} TIMEOUT 240 LABELS e2e)
+    CACHE FILEPATH "the signed Install.exe that e2e.install.install_signed_release installs with")
+get_filename_component(signed_dir ${QZ_SIGNED_INSTALL_EXE} DIRECTORY)
+set_property(TEST e2e.install.install_signed_release APPEND PROPERTY ENVIRONMENT
+             "QZ_SIGNED_INSTALL_EXE=${QZ_SIGNED_INSTALL_EXE}" "QZ_SIGNED_PACKAGE=${signed_dir}/data.dat")
+set_tests_properties(e2e.install.install_signed_release PROPERTIES REQUIRED_FILES
+                     "${QZ_SIGNED_INSTALL_EXE};${signed_dir}/data.dat")
 
 # Every scenario whose name holds "pinned" runs a pinned Install.exe as well:
 # the same sources built in a tree of their own (build/<preset>/pinned/build)

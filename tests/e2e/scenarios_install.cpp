@@ -803,6 +803,34 @@ void InstallPinnedRefused() {
     RunRejected(packages, PinnedProgram());
 }
 
+// The release that scripts/release signed (tests/release/release_test.sh):
+// its Install.exe installs the data.dat shipped with it through the wizard,
+// and refuses a data.dat altered or swapped afterwards before writing anything.
+void InstallSignedRelease() {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    const std::string program = RequiredPathEnv("QZ_SIGNED_INSTALL_EXE");
+    const std::string package = RequiredPathEnv("QZ_SIGNED_PACKAGE");
+    {
+        SetupOptions options = WithPackage(package);
+        options.program = program;
+        Installer run(options);
+        run.Start();
+        WalkToProgress(run, dir);
+        HWND finish = ExpectFinish(run, kSuccessHeadline);
+        EndWizard(run, finish);
+        Check(FileExists(dir + "ravik.exe") && FileExists(dir + "install.log"),
+              "the release's package is installed");
+        CheckShortcutsFor(dir);
+    }
+    RemoveTree(dir);
+    ::DeleteFileA(DesktopLink().c_str());
+    RemoveTree(ProgramsFolder() + "\\Qorvane\\");
+    std::vector<RejectedPackage> packages;
+    for (const PackageVariant& variant : NotThePinnedPackage(ReadWholeFile(package)))
+        packages.push_back({variant.what, true, variant.bytes, nullptr});
+    RunRejected(packages, program);
+}
+
 const Scenario full("install_full", &InstallFull);
 const Scenario runningWaits("install_running_copy_waits", &InstallRunningCopyWaits);
 const Scenario runningCancel("install_running_copy_cancel", &InstallRunningCopyCancel);
@@ -817,5 +845,6 @@ const Scenario heldFile("install_held_file", &InstallHeldFile);
 const Scenario diskFull("install_disk_full", &InstallDiskFull);
 const Scenario pinned("install_pinned", &InstallPinned);
 const Scenario pinnedRefused("install_pinned_refused", &InstallPinnedRefused);
+const Scenario signedRelease("install_signed_release", &InstallSignedRelease);
 
 }  // namespace

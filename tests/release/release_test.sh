@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # scripts/release end to end: a throwaway self-signed certificate made with
 # openssl, a small payload with the product's programs, a signed release that
-# verifies and whose checksums check; then failures that must leave no
+# verifies and whose checksums check, whose Install.exe is pinned to its
+# data.dat and rebuilds to the same bytes; then failures that must leave no
 # OUT_DIR behind. The signed release stays in OUT for the robot's
-# e2e.release.install_full_signed.
+# e2e.install.install_signed_release, which also swaps its data.dat.
 #
 #   tests/release/release_test.sh OUT
 #
@@ -46,10 +47,31 @@ else
     fail "osslsigncode verify: $(tail -3 "$work/verify.txt")"
   grep -q 'Signature verification: ok' "$work/verify.txt" || fail "no verified signature: $(cat "$work/verify.txt")"
   grep -q 'Qorvane' "$work/verify.txt" || fail "the signature lacks the product's name"
-  # Signed, yet the same program: the unsigned build with a signature added.
+  # Signed, yet the same program: the pinned build with a signature added.
   osslsigncode remove-signature -in "$out/Install.exe" -out "$work/unsigned.exe" >/dev/null 2>&1
-  cmp -s "$work/unsigned.exe" "$repo/build/mingw/src/app/Install.exe" ||
-    fail "Install.exe without its signature is not the 32-bit build"
+  cmp -s "$work/unsigned.exe" "$repo/build/release-pinned/src/app/Install.exe" ||
+    fail "Install.exe without its signature is not the pinned 32-bit build"
+  # Pinned to the data.dat beside it, and to no other file.
+  "$repo/scripts/check-pe" "$out/Install.exe" "$out/data.dat" >"$work/pin.txt" 2>&1 ||
+    fail "the signed Install.exe is not pinned to its data.dat: $(tail -2 "$work/pin.txt")"
+  grep -qx "pin: $(stat -c %s "$out/data.dat") bytes, sha256 $(sha256sum "$out/data.dat" | cut -d' ' -f1)" \
+    "$work/pin.txt" || fail "check-pe does not report the pin: $(cat "$work/pin.txt")"
+  cp "$out/data.dat" "$work/other.dat"
+  printf 'x' >>"$work/other.dat"
+  "$repo/scripts/check-pe" "$out/Install.exe" "$work/other.dat" >/dev/null 2>&1 &&
+    fail "check-pe takes the pin for that of data.dat with a byte appended"
+  "$repo/scripts/check-pe" "$repo/build/mingw/src/app/Install.exe" "$out/data.dat" >/dev/null 2>&1 &&
+    fail "check-pe takes the unpinned build for a pinned one"
+  # Anyone can rebuild it: the same commit pinned to the same package, in
+  # another folder, gives the same bytes.
+  if (cd "$repo" && cmake --preset mingw -B "$work/rebuild" -DQZ_BUILD_TESTS=OFF \
+    -DQZ_PINNED_PACKAGE="$out/data.dat" >/dev/null &&
+    cmake --build "$work/rebuild" -j2 --target Install >/dev/null); then
+    cmp -s "$work/unsigned.exe" "$work/rebuild/src/app/Install.exe" ||
+      fail "a second build pinned to data.dat gives other bytes"
+  else
+    fail "the second pinned build failed"
+  fi
   "$repo/build/release/tools/qzpack/qzpack" list "$out/data.dat" >"$work/list.txt" ||
     fail "data.dat does not list"
   grep -q 'data\\skelmot\\setup.exe' "$work/list.txt" || fail "data.dat lacks setup.exe"
