@@ -58,9 +58,10 @@ bool Inside(const std::string& key) {
     return key == kInstallKey || key.compare(0, sizeof kInstallDir - 1, kInstallDir) == 0;
 }
 
-// One extraction; faults on the target disk are chosen from the input's size,
-// so that the same input always takes the same path.
-void RunOnce(const std::string& package, bool with_faults) {
+// One extraction, its names judged in `names`; faults on the target disk are
+// chosen from the input's size, so that the same input always takes the same
+// path.
+void RunOnce(const std::string& package, bool with_faults, const qz::NameCodePage& names) {
     qz::MemoryFileSystem package_fs;
     package_fs.AddFile("data.dat", package);
     qz::MemoryFileSystem fs;
@@ -75,6 +76,7 @@ void RunOnce(const std::string& package, bool with_faults) {
 
     qz::ExtractJob job;
     job.install_dir = kInstallDir;
+    job.names = names;
     job.fs = &fs;
     job.ui = &ui;
     job.open_package = [&]() { return package_fs.OpenRead("data.dat"); };
@@ -106,13 +108,18 @@ void RunOnce(const std::string& package, bool with_faults) {
     if (result == qz::kExtractBadPackage) {
         Require(fs.Untouched(), "a refused package changed the disk");
     }
+    // On a disk without faults, what the rules accept is created, unless the
+    // path check refused it before the first write.
+    if (!with_faults && result == qz::kExtractCreateFailed) {
+        Require(fs.Untouched(), "an accepted package failed part-way on a sound disk");
+    }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string package(reinterpret_cast<const char*>(data), size);
-    RunOnce(package, false);
-    RunOnce(package, true);
+    RunOnce(package, false, qz::kGbkNames);
+    RunOnce(package, true, size % 2 == 0 ? qz::kGbkNames : qz::kWesternNames);
     return 0;
 }

@@ -67,6 +67,31 @@ qz_wine_probe32() {
   return 1
 }
 
+#   qz_wine_choose_layer DIR   which Windows layer runs: sets QZ_LAYER to 32 (the
+#                              shipped i686 build) or 64 (the x86_64 fallback) and
+#                              QZ_LAYER_WHY to a line saying why. QZ_WINE_LAYER=64
+#                              forces the fallback, 32 requires the 32-bit layer;
+#                              unset, the probe (kept in DIR) decides. Returns 1,
+#                              QZ_LAYER_WHY saying why, for a required 32-bit layer
+#                              whose probe fails or for another QZ_WINE_LAYER value.
+qz_wine_choose_layer() {
+  QZ_LAYER=
+  case ${QZ_WINE_LAYER:-} in
+    64) QZ_LAYER=64; QZ_LAYER_WHY="forced by QZ_WINE_LAYER=64" ;;
+    32 | "")
+      if QZ_LAYER_WHY=$(qz_wine_probe32 "$1"); then
+        QZ_LAYER=32
+      elif [ -n "${QZ_WINE_LAYER:-}" ]; then
+        QZ_LAYER_WHY="QZ_WINE_LAYER=32 requires the 32-bit layer, but $QZ_LAYER_WHY"
+        return 1
+      else
+        QZ_LAYER=64
+      fi
+      ;;
+    *) QZ_LAYER_WHY="QZ_WINE_LAYER is '$QZ_WINE_LAYER': 32, 64 or unset"; return 1 ;;
+  esac
+}
+
 qz_wine_common_env() {
   local root=$1
   export WINEARCH=$QZ_WINE_ARCH
@@ -124,6 +149,17 @@ qz_wine_build_template() {
     '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' >"$reg"
   WINEPREFIX="$t" wine regedit /S "$(winepath -w "$reg" 2>/dev/null || echo "$reg")" >/dev/null 2>&1
+  # The dialogs' font 宋体 is not one of Wine's: under zh_CN Wine falls back to
+  # WenQuanYi Zen Hei by itself, under a Western locale to a font without
+  # Chinese glyphs. A substitute (as a Western Windows has the font) makes the
+  # Chinese texts draw under every locale, and changes nothing under zh_CN.
+  local fonts="$root/fonts.reg"
+  { printf '\xff\xfe'
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+      '"宋体"="WenQuanYi Zen Hei"' '"SimSun"="WenQuanYi Zen Hei"' '' |
+      iconv -f UTF-8 -t UTF-16LE; } >"$fonts"
+  WINEPREFIX="$t" wine regedit /S "$(winepath -w "$fonts" 2>/dev/null || echo "$fonts")" >/dev/null 2>&1
   WINEPREFIX="$t" wineserver -w
   # The user's shell folders are links to the host's home by default: make them
   # real folders so that shortcuts land inside the prefix.
@@ -140,6 +176,8 @@ qz_wine_build_template() {
   mv "$t" "$root/template"
 }
 
+QZ_WINE_TEMPLATE_VERSION=fonts-2
+
 qz_wine_setup() {
   local root=$1 name
   mkdir -p "$root"
@@ -149,11 +187,13 @@ qz_wine_setup() {
     name=$(qz_wine_locale_name) || exit 1
     qz_wine_locale "$root" zh_CN || exit 1
     qz_wine_locale "$root" "$name" || exit 1
-    if [ ! -f "$root/template/.ready" ]; then
+    # .ready names the template's make-up: a template of an older one is
+    # made again.
+    if [ "$(cat "$root/template/.ready" 2>/dev/null)" != "$QZ_WINE_TEMPLATE_VERSION" ]; then
       # The template is the same for every run, whatever locale asked first.
       QZ_WINE_LOCALE=zh_CN qz_wine_select_locale "$root"
       qz_wine_build_template "$root" || exit 1
-      touch "$root/template/.ready"
+      echo "$QZ_WINE_TEMPLATE_VERSION" >"$root/template/.ready"
     fi
   ) 9>"$root/.lock" || return 1
   qz_wine_select_locale "$root"

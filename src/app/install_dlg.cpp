@@ -24,10 +24,12 @@ BOOL CInstallDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
-        char about[256] = {};
-        if (::LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, about, sizeof(about)) > 0) {
-            ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-            ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        // The string table is UTF-16: read and shown wide, it is right under
+        // any system code page.
+        wchar_t about[256] = {};
+        if (::LoadStringW(AfxGetResourceHandle(), IDS_ABOUTBOX, about, 256) > 0) {
+            ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));

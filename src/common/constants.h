@@ -21,6 +21,11 @@ constexpr std::size_t kPinReadSize = 1u << 18;
 constexpr std::size_t kRegistryValueLimit = 254;
 // The sum of all entry sizes is carried as a signed 32-bit value.
 constexpr std::int64_t kMaxPackageTotal = 2147483647;
+// GBK, the code page of the product's texts and package names.
+constexpr unsigned kGbkCodePage = 936;
+// The code page of the program's fixed texts: the build compiles every narrow
+// literal to GBK, whatever code page the user's system runs.
+constexpr unsigned kTextCodePage = kGbkCodePage;
 
 }  // namespace qz
 

@@ -78,6 +78,11 @@ class Fd {
 
     int get() const { return m_fd; }
     int release() { return std::exchange(m_fd, -1); }
+    // Closes the descriptor held and holds fd instead.
+    void Reset(int fd) {
+        Close();
+        m_fd = fd;
+    }
     // True when the descriptor was open and closed cleanly.
     bool Close() {
         if (m_fd < 0) {
@@ -156,13 +161,90 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
     return Convert("GBK", "UTF-8", utf8, gbk);
 }
 
-PosixFileSystem::PosixFileSystem(std::string root) : m_root(std::move(root)) {
+PosixFileSystem::PosixFileSystem(std::string root)
+    : m_root(std::move(root)), m_root_fd(-1), m_folder_fd(-1) {
     if (m_root.empty()) {
         m_root = ".";
     }
 }
 
+PosixFileSystem::~PosixFileSystem() {
+    if (m_folder_fd >= 0) {
+        close(m_folder_fd);
+    }
+    if (m_root_fd >= 0) {
+        close(m_root_fd);
+    }
+}
+
 bool PosixFileSystem::MapPath(const std::string& path, std::string* host_path) const {
+    std::string rel;
+    if (!MapRelative(path, &rel)) {
+        return false;
+    }
+    *host_path = rel.empty() ? m_root : m_root + "/" + rel;
+    return true;
+}
+
+int PosixFileSystem::FolderOf(const std::string& path, std::string* leaf) {
+    std::string rel;
+    if (!MapRelative(path, &rel)) {
+        errno = EINVAL;
+        return -1;
+    }
+    // A folder named with a separator at its end is that folder.
+    while (!rel.empty() && rel.back() == '/') {
+        rel.pop_back();
+    }
+    if (rel.empty()) {
+        *leaf = m_root;
+        return AT_FDCWD;
+    }
+    const std::size_t slash = rel.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : rel.substr(0, slash);
+    leaf->assign(rel, slash == std::string::npos ? 0 : slash + 1, std::string::npos);
+    if (m_root_fd < 0) {
+        m_root_fd = open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_root_fd < 0) {
+            return -1;
+        }
+    }
+    if (folder.empty()) {
+        return m_root_fd;
+    }
+    if (m_folder_fd >= 0 && folder == m_folder) {
+        return m_folder_fd;
+    }
+    Fd(std::exchange(m_folder_fd, -1)).Close();
+    m_folder.clear();
+    // Level by level from the root: O_NOFOLLOW refuses a level that is a link.
+    Fd at(-1);
+    for (std::size_t start = 0; start <= folder.size();) {
+        std::size_t end = folder.find('/', start);
+        if (end == std::string::npos) {
+            end = folder.size();
+        }
+        const std::string level = folder.substr(start, end - start);
+        start = end + 1;
+        if (level.empty() || level == ".") {
+            continue;
+        }
+        const int next = openat(at.get() >= 0 ? at.get() : m_root_fd, level.c_str(),
+                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0) {
+            return -1;
+        }
+        at.Reset(next);
+    }
+    if (at.get() < 0) {
+        return m_root_fd;
+    }
+    m_folder = folder;
+    m_folder_fd = at.release();
+    return m_folder_fd;
+}
+
+bool PosixFileSystem::MapRelative(const std::string& path, std::string* relative) const {
     std::string rel;
     // Conversion first: only in UTF-8 is every byte 0x5C a backslash.
     if (!GbkToUtf8(path, &rel)) {
@@ -192,7 +274,7 @@ bool PosixFileSystem::MapPath(const std::string& path, std::string* host_path) c
         }
         level = end + 1;
     }
-    *host_path = rel.empty() ? m_root : m_root + "/" + rel;
+    *relative = std::move(rel);
     return true;
 }
 
@@ -203,24 +285,27 @@ bool PosixFileSystem::CreateDirectory(const std::string& path) {
     if (m_knownDirectories.count(path) != 0) {
         return false;
     }
-    std::string host;
-    if (!MapPath(path, &host)) {
+    std::string leaf;
+    const int folder = FolderOf(path, &leaf);
+    if (folder == -1) {
         return false;
     }
-    const bool made = mkdir(host.c_str(), 0755) == 0;
+    const bool made = mkdirat(folder, leaf.c_str(), 0755) == 0;
     struct stat st;
-    if (made || (errno == EEXIST && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
+    if (made || (errno == EEXIST && fstatat(folder, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 S_ISDIR(st.st_mode))) {
         m_knownDirectories.insert(path);
     }
     return made;
 }
 
 std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(const std::string& path) {
-    std::string host;
-    if (!MapPath(path, &host)) {
+    std::string leaf;
+    const int folder = FolderOf(path, &leaf);
+    if (folder == -1) {
         return nullptr;
     }
-    Fd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(openat(folder, leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode) || !LockAlone(fd.get())) {
         return nullptr;
@@ -229,15 +314,16 @@ std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(const std::string& path) {
 }
 
 std::unique_ptr<WriteStream> PosixFileSystem::CreateWrite(const std::string& path) {
-    std::string host;
-    if (!MapPath(path, &host)) {
+    std::string leaf;
+    const int folder = FolderOf(path, &leaf);
+    if (folder == -1) {
         return nullptr;
     }
     // Truncated only once the lock is held, so a file open elsewhere in this
     // process is left alone, as with a file opened without sharing on Windows.
     // A new (empty) file is not truncated: on ext4 a truncation makes the
     // close start writing the file back, which costs five times tar's close.
-    Fd fd(open(host.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    Fd fd(openat(folder, leaf.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
     struct stat st;
     if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !LockAlone(fd.get()) ||
         (S_ISREG(st.st_mode) && st.st_size > 0 && ftruncate(fd.get(), 0) != 0)) {

@@ -7,7 +7,10 @@
 // constructor. So with root "out", both C:\Program Files\Qorvane\a.txt and
 // Program Files\Qorvane\a.txt map to out/Program Files/Qorvane/a.txt. A path
 // that is not valid GBK, or that has a ".." level, is refused (the operation
-// fails), so nothing is ever reached outside the root.
+// fails), so nothing is ever reached outside the root. Below the root no link
+// is followed: each level is looked up in the folder before it, and a level
+// that is a link makes the operation fail, so that a link planted inside the
+// root cannot lead a write out of it. The root itself may be a link.
 #pragma once
 
 #include <string>
@@ -21,6 +24,9 @@ class PosixFileSystem : public FileSystem {
   public:
     // root: a host directory (UTF-8), "." for the current one.
     explicit PosixFileSystem(std::string root);
+    ~PosixFileSystem() override;
+    PosixFileSystem(const PosixFileSystem&) = delete;
+    PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
     bool CreateDirectory(const std::string& path) override;
     std::unique_ptr<ReadStream> OpenRead(const std::string& path) override;
@@ -30,7 +36,20 @@ class PosixFileSystem : public FileSystem {
     bool MapPath(const std::string& path, std::string* host_path) const;
 
   private:
+    // The host path below the root for a GBK path ("" for the root itself),
+    // as MapPath without the root; false when refused.
+    bool MapRelative(const std::string& path, std::string* relative) const;
+    // The handle of the folder that holds the last level of the GBK path,
+    // each folder above it looked up in the one before without following a
+    // link, with *leaf set to that last level; for the root itself AT_FDCWD
+    // with *leaf set to the root. -1 when the path is refused or a folder on
+    // the way is missing, no folder, or a link (errno tells).
+    int FolderOf(const std::string& path, std::string* leaf);
+
     std::string m_root;
+    int m_root_fd;         // the root, opened on first use; -1 before
+    std::string m_folder;  // the folder below the root held open, or ""
+    int m_folder_fd;       // its handle, or -1
     // Directories made or found by this instance. One instance serves one
     // thread; a directory removed behind its back is not noticed.
     std::unordered_set<std::string> m_knownDirectories;

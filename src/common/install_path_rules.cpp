@@ -45,13 +45,13 @@ std::string DefaultInstallDir(const char* buffer, std::size_t size, std::uint32_
     return result.size() < size ? result : fallback;
 }
 
-std::string ConfirmPathMessage(const std::string& path) {
+ConfirmPathText ConfirmPathMessage(const std::string& path) {
     const std::string format = kMsgConfirmPathFormat;
     const std::size_t slot = format.find("%s");
     if (slot == std::string::npos) {
-        return format;
+        return {format, std::string(), std::string()};
     }
-    return format.substr(0, slot) + path + format.substr(slot + 2);
+    return {format.substr(0, slot), path, format.substr(slot + 2)};
 }
 
 std::string DirectoryOf(const std::string& path, LeadByteTest isLead) {

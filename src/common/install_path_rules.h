@@ -43,9 +43,17 @@ bool IsValidInstallPath(const std::string& path);
 std::string DefaultInstallDir(const char* buffer, std::size_t size, std::uint32_t returned,
                               LeadByteTest isLead = IsGbkLeadByte);
 
-// The text of the confirmation box for `path`; the path is inserted as it
-// stands (a '%' in it is not a format directive).
-std::string ConfirmPathMessage(const std::string& path);
+// The text of the confirmation box for `path`, in the three pieces the box
+// shows one after the other: the fixed text before the path, the path as it
+// stands (a '%' in it is not a format directive) and the fixed text after it.
+// The pieces are kept apart because the path is in the system's code page and
+// the fixed text is GBK.
+struct ConfirmPathText {
+    std::string before;
+    std::string path;
+    std::string after;
+};
+ConfirmPathText ConfirmPathMessage(const std::string& path);
 
 // `path` cut after its last separator, the separator kept; empty when it has
 // none. ("C:\Setup\Install.exe" gives "C:\Setup\".)

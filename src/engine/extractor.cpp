@@ -1,5 +1,6 @@
 #include "engine/extractor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -54,7 +55,7 @@ Outcome ReadDirectory(ExtractJob& job, PackageReader& reader, EntryCheck* check)
     }
     // Everything is checked before the first write, so a refused package
     // leaves no trace.
-    *check = ValidateDirectory(*job.entries);
+    *check = ValidateDirectory(*job.entries, job.names);
     if (check->status != DirectoryCheck::kOk) {
         return {kExtractBadPackage, kMsgFormat};
     }
@@ -65,7 +66,7 @@ Outcome ReadDirectory(ExtractJob& job, PackageReader& reader, EntryCheck* check)
 Outcome ExtractEntry(ExtractJob& job, PackageReader& reader, const PackageEntry& entry,
                      std::vector<char>& buffer, std::int64_t* position) {
     const std::string path = job.install_dir + entry.szName;
-    CreateDirectoryChain(path, *job.fs, job.path_lead_byte);
+    CreateDirectoryChain(path, *job.fs, job.names.is_lead);
     job.ui->SetStatus(path);
     std::unique_ptr<WriteStream> out = job.fs->CreateWrite(path);
     if (!out) {
@@ -110,9 +111,14 @@ Outcome Extract(ExtractJob& job) {
         return directory;
     }
     job.ui->SetRange(static_cast<std::int32_t>(check.total));
+    // A path too long fails as its file would, but before anything is made.
+    const std::size_t longest = std::max(check.longest_name, std::strlen(kLogFileName));
+    if (job.install_dir.size() + longest > job.longest_path) {
+        return {kExtractCreateFailed, kMsgCreateFile};
+    }
 
     const std::string log_path = job.install_dir + kLogFileName;
-    CreateDirectoryChain(job.install_dir, *job.fs, job.path_lead_byte);
+    CreateDirectoryChain(job.install_dir, *job.fs, job.names.is_lead);
     std::unique_ptr<WriteStream> log = job.fs->CreateWrite(log_path);
     if (!log) {
         return {kExtractCreateFailed, kMsgCreateFile};

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "common/dbcs.h"
+#include "common/constants.h"
 #include "common/file_system.h"
 #include "engine/extraction_ui.h"
+#include "engine/name_code_page.h"
 #include "engine/package_format.h"
 
 namespace qz {
@@ -37,10 +38,13 @@ enum InstallState : int {
 struct ExtractJob {
     std::string install_dir;  // ends with a backslash
     FileSystem* fs = nullptr;
-    // The code page in which install_dir + an entry name is split into the
-    // directory levels to create: the one the file layer's host reads paths in
-    // (the Win32 program: the system's ANSI code page).
-    LeadByteTest path_lead_byte = IsGbkLeadByte;
+    // The code page in which the names are judged and install_dir + a name is
+    // split into the directory levels to create: the one the file layer's
+    // host reads paths in (the Win32 program: the system's ANSI code page).
+    NameCodePage names = kGbkNames;
+    // The longest path in bytes that the file layer creates: install_dir and
+    // the longest name (or install.log) must fit, or nothing is written.
+    std::size_t longest_path = kMaxPath - 1;
     ExtractionUi* ui = nullptr;
     // Makes the setup directory current and opens data.dat; null on failure.
     std::function<std::unique_ptr<ReadStream>()> open_package;
@@ -55,12 +59,12 @@ struct ExtractJob {
 };
 
 // Runs the extraction and returns an ExtractResult. fs, ui, entries and state
-// must be set. The whole directory is
-// checked before anything is written (ValidateDirectory): a package that
-// would write outside the install directory, or name a file Windows cannot
-// create, is refused with the format message (2). Every failure
-// shows its message (format or create-file) before returning, every file is
-// closed by then, and nothing written is removed. Throws nothing: an
+// must be set. The whole directory is checked before anything is written
+// (ValidateDirectory): a package that would write outside the install
+// directory, or name a file Windows cannot create, is refused with the format
+// message (2); one whose longest path would not fit below install_dir, with
+// the create-file message (3). Every failure shows its message (format or create-file) before
+// returning, every file is closed by then, and nothing written is removed. Throws nothing: an
 // exhausted memory counts as a create failure (3).
 ExtractResult ExtractPackage(ExtractJob& job) noexcept;
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/install_dir.h"
 #include "common/texts.h"
 #include "engine/extractor.h"
 #include "engine/progress_ui_win32.h"
@@ -76,7 +77,7 @@ void CProgressDlg::FreeEntries() {
 
 int CProgressDlg::ExtractPackage() noexcept {
     try {
-        qz::ProgressPageUi ui(m_stcStatus, m_prgInstall);
+        qz::ProgressPageUi ui(m_stcStatus, m_prgInstall, qz::g_strInstallDir);
         qz::SetupJob setup(ui, m_arrEntries, m_nInstallState);
         return qz::ExtractPackage(setup.job());
     } catch (...) {

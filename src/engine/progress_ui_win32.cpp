@@ -4,6 +4,7 @@
 
 #include "common/texts.h"
 #include "framework/message_box.h"
+#include "framework/screen_text.h"
 
 namespace qz {
 
@@ -28,7 +29,12 @@ void ProgressPageUi::SetPosition(std::int32_t position) {
 }
 
 void ProgressPageUi::SetStatus(const std::string& text) {
-    m_status.SetWindowText(text.c_str());
+    const std::size_t dirLength = m_installDir.size();
+    if (dirLength == 0 || text.compare(0, dirLength, m_installDir) != 0) {
+        m_status.SetWindowText(ScreenText().Path(text));
+        return;
+    }
+    m_status.SetWindowText(ScreenText().Path(m_installDir).Fixed(text.substr(dirLength)));
 }
 
 }  // namespace qz

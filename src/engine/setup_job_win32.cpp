@@ -1,9 +1,9 @@
 #include "engine/setup_job_win32.h"
 
-#include "common/ansi_code_page.h"
 #include "common/install_dir.h"
 #include "common/module_dir.h"
 #include "common/texts.h"
+#include "engine/name_code_page.h"
 #include "integration/shortcuts.h"
 #ifdef QZ_PINNED_BUILD
 #include "engine/pinned_package.h"
@@ -16,7 +16,7 @@ SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>&
                    std::atomic<int>& state) {
     m_job.install_dir = g_strInstallDir;
     m_job.fs = &m_files;
-    m_job.path_lead_byte = IsAnsiLeadByte;
+    m_job.names = AnsiNameCodePage();
     m_job.ui = &ui;
     m_job.open_package = [this]() {
         // data.dat is opened by its relative name in the setup directory.

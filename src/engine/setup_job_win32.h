@@ -21,8 +21,9 @@ class SetupJob {
     // interface, entry list and install state) and must outlive the job.
     // data.dat is opened by its relative name once GetModuleDir has made the
     // setup directory current; in a pinned build (QZ_PINNED_BUILD) it is
-    // checked against the pin first (OpenPinnedPackage). Throws only for want
-    // of memory.
+    // checked against the pin first (OpenPinnedPackage). Names are judged and
+    // split in the system's ANSI code page, the one they are opened in. Throws
+    // only for want of memory.
     SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
              std::atomic<int>& state);
     SetupJob(const SetupJob&) = delete;

@@ -13,7 +13,7 @@ INT_PTR CDialog::DoModal() {
         }
     }
     const INT_PTR result =
-        ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+        ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     DestroyWindow();
     m_hWnd = nullptr;
@@ -71,7 +71,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     // No exception may unwind into user32: every handler runs inside a catch-all.
     if (msg == WM_INITDIALOG) {
         auto* self = reinterpret_cast<CDialog*>(lp);
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         self->m_hWnd = hwnd;
         try {
             return self->OnInitDialog();
@@ -79,7 +79,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
             return TRUE;
         }
     }
-    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     if (self == nullptr) {
         return FALSE;
     }

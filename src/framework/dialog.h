@@ -1,9 +1,11 @@
 // CDialog: a modal dialog built from a template of the program's resources.
 //
-// DoModal runs the dialog through DialogBoxParamA. Without a parent the
-// application's main window becomes the owner (so every page is owned by the
-// host). Messages reach OnWndMsg, which each class overrides to dispatch
-// through its own message map before handing the rest to its base.
+// DoModal runs the dialog through DialogBoxParamW, so the texts of the
+// template (UTF-16 in the resources) show as written under any system code
+// page. Without a parent the application's main window becomes the owner (so
+// every page is owned by the host). Messages reach OnWndMsg, which each class
+// overrides to dispatch through its own message map before handing the rest
+// to its base.
 #pragma once
 
 #include <windows.h>

@@ -3,11 +3,17 @@
 #include "framework/win_app.h"
 #include "framework/wnd.h"
 
-int AfxMessageBox(const char* text, UINT type, UINT) {
+int AfxMessageBox(const char* text, UINT type, UINT helpId) {
+    return AfxMessageBox(ScreenText().Fixed(text != nullptr ? text : ""), type, helpId);
+}
+
+int AfxMessageBox(const ScreenText& text, UINT type, UINT) {
     HWND owner = nullptr;
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd != nullptr && ::IsWindow(app->m_pMainWnd->m_hWnd)) {
         owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
     }
-    return ::MessageBoxA(owner, text, AfxGetAppName(), type);
+    // The caption is the executable's name, which the system gave.
+    const ScreenText caption = ScreenText().Path(AfxGetAppName());
+    return ::MessageBoxW(owner, text.Wide().c_str(), caption.Wide().c_str(), type);
 }

@@ -10,6 +10,14 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     return &temporary;
 }
 
+void CWnd::SetWindowText(const char* fixedText) const {
+    SetWindowText(ScreenText().Fixed(fixedText != nullptr ? fixedText : ""));
+}
+
+void CWnd::SetWindowText(const ScreenText& text) const {
+    ::SetWindowTextW(m_hWnd, text.Wide().c_str());
+}
+
 std::string CWnd::GetWindowText() const {
     const LRESULT length = ::SendMessageA(m_hWnd, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) {

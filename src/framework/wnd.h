@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "framework/screen_text.h"
+
 class CWnd {
   public:
     CWnd() = default;
@@ -22,9 +24,14 @@ class CWnd {
     // Insert-after value for SetWindowPos: the top of the z-order.
     static const CWnd wndTop;
 
-    void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
-    // The whole text of the window, read with WM_GETTEXT (works for edits of
-    // this process and for any length).
+    // Sets a fixed text of the program (GBK), shown through the wide function
+    // whatever the system's code page.
+    void SetWindowText(const char* fixedText) const;
+    // Sets a text that holds a path, converted piece by piece.
+    void SetWindowText(const ScreenText& text) const;
+    // The whole text of the window in the system's ANSI code page, read with
+    // WM_GETTEXT (works for edits of this process and for any length): what the
+    // user typed, as the narrow file functions take it.
     std::string GetWindowText() const;
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
     BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }

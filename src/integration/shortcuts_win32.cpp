@@ -13,6 +13,7 @@
 #include "common/texts.h"
 #include "framework/handles.h"
 #include "framework/item_list.h"
+#include "framework/screen_text.h"
 #include "integration/shortcut_paths.h"
 
 namespace qz {
@@ -44,11 +45,19 @@ std::string SpecialFolderPath(int csidl) {
     return buffer;
 }
 
+// The target and the working directory are narrow paths of the system's code
+// page; the description is a fixed text (GBK), given through the link's wide
+// interface so that it reads the same under any code page.
 void Describe(IShellLinkA& link, const std::string& target, const std::string& workingDir,
               const char* description) {
     link.SetPath(target.c_str());
     link.SetWorkingDirectory(workingDir.c_str());
-    link.SetDescription(description);
+    ComPtr<IShellLinkW> wide;
+    if (SUCCEEDED(link.QueryInterface(IID_IShellLinkW, wide.put_void())) && wide) {
+        wide->SetDescription(ScreenText().Fixed(description).Wide().c_str());
+    } else {
+        link.SetDescription(description);
+    }
 }
 
 // Saves `link` to `path` (GBK), replacing an existing file. Failures are not

@@ -16,6 +16,7 @@
 #include "framework/item_list.h"
 #include "framework/message_box.h"
 #include "framework/message_map.h"
+#include "framework/screen_text.h"
 #include "res/resource.h"
 
 CPathDlg::CPathDlg(CWnd* parent) : CDialog(IDD_PATH, parent) {}
@@ -41,33 +42,38 @@ BOOL CPathDlg::OnInitDialog() {
     char buffer[qz::kDefaultPathBufferSize] = {};
     const DWORD returned =
         ::GetEnvironmentVariableA(qz::kProgramFilesVariable, buffer, sizeof(buffer));
-    m_editPath.SetWindowText(
-        qz::DefaultInstallDir(buffer, sizeof(buffer), returned, qz::IsAnsiLeadByte).c_str());
+    m_editPath.SetWindowText(ScreenText().Path(
+        qz::DefaultInstallDir(buffer, sizeof(buffer), returned, qz::IsAnsiLeadByte)));
     return TRUE;
 }
 
 void CPathDlg::OnBrowse() {
     const ComApartment com;
-    char buffer[qz::kMaxPath] = {};
-    BROWSEINFOA info{};
+    // The browser shows its title wide; the chosen folder is read back as a
+    // narrow path in the system's code page, like every path of the program.
+    const ScreenText title = ScreenText().Fixed(qz::kBrowseTitle);
+    wchar_t displayName[qz::kMaxPath] = {};
+    BROWSEINFOW info{};
     info.hwndOwner = m_hWnd;
     info.pidlRoot = nullptr;
-    info.pszDisplayName = buffer;
-    info.lpszTitle = qz::kBrowseTitle;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = title.Wide().c_str();
     info.ulFlags = 0;
     info.lpfn = nullptr;
     info.lParam = 0;
-    UniqueItemList chosen(::SHBrowseForFolderA(&info));
+    UniqueItemList chosen(::SHBrowseForFolderW(&info));
     if (!chosen) {
         return;
     }
+    char buffer[qz::kMaxPath] = {};
     const bool converted = ::SHGetPathFromIDListA(chosen.get(), buffer) != FALSE;
     const bool freed = chosen.Free();
     const std::string folder(buffer, std::find(buffer, buffer + sizeof(buffer), '\0'));
     if (!converted || !freed || folder.empty()) {
         return;
     }
-    m_editPath.SetWindowText(qz::AppendProductFolder(folder, qz::IsAnsiLeadByte).c_str());
+    m_editPath.SetWindowText(
+        ScreenText().Path(qz::AppendProductFolder(folder, qz::IsAnsiLeadByte)));
     qz::GetModuleDir();
 }
 
@@ -79,8 +85,10 @@ void CPathDlg::OnOK() {
     }
     // The edit keeps what the user typed; only the stored path gets the separator.
     const std::string path = qz::WithTrailingSeparator(typed, qz::IsAnsiLeadByte);
-    if (AfxMessageBox(qz::ConfirmPathMessage(path).c_str(), MB_YESNO | MB_ICONINFORMATION) ==
-        IDNO) {
+    const qz::ConfirmPathText confirm = qz::ConfirmPathMessage(path);
+    const ScreenText question =
+        ScreenText().Fixed(confirm.before).Path(confirm.path).Fixed(confirm.after);
+    if (AfxMessageBox(question, MB_YESNO | MB_ICONINFORMATION) == IDNO) {
         return;
     }
     qz::g_strInstallDir = path;

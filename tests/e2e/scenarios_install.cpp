@@ -3,21 +3,23 @@
 // during the extraction, damaged or hostile packages, and the faults of a
 // user's machine: a full disk and a file another program holds open.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "common/texts.h"
 #include "res/resource.h"
 #include "robot/expected_texts.h"
 #include "robot/files.h"
+#include "robot/folder_browser.h"
 #include "robot/installer.h"
 #include "robot/packages.h"
 #include "robot/page_walks.h"
 #include "robot/pinned_packages.h"
 #include "robot/process.h"
+#include "robot/progress_view.h"
 #include "robot/record_check.h"
 #include "robot/report.h"
 #include "robot/running_copy.h"
@@ -123,21 +125,6 @@ std::string PackPayload(const std::map<std::string, std::string>& payload) {
 }
 
 // ---- The progress page ----------------------------------------------------
-
-struct ProgressView {
-    int position = -1;
-    int upper = -1;
-    std::string status;
-};
-
-ProgressView Look(HWND page) {
-    ProgressView view;
-    HWND bar = Item(page, IDC_PROGRESS);
-    view.position = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
-    view.upper = static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
-    view.status = WindowText(Item(page, IDC_STATUS));
-    return view;
-}
 
 // Watches the page until it closes; returns the last view taken while its
 // controls still existed (-1 fields when none was).
@@ -628,7 +615,53 @@ void InstallHostileDirectory() {
         {"a file, then a folder of its name", true, second("first.txt\\x.txt"), nullptr},
         // DATA\x.txt, then data: the other order, in other letters.
         {"a folder, then a file of its name", true, folder_first("DATA\\x.txt", "data"), nullptr},
+        // install.log\x.txt: a folder named like the log, which the installer
+        // makes first, as a file.
+        {"a folder named like install.log", true, second("install.log\\x.txt"), nullptr},
+        // A3 E1 5C 78 2E 74 78 74 (ａ\x.txt), then A3 C1 (Ａ): full-width
+        // letters are one name in either case.
+        {"full-width letters in two cases", true, folder_first("\xa3\xe1\\x.txt", "\xa3\xc1"),
+         nullptr},
+        // A7 D8 5C 78 ... (ж\x.txt), then A7 A8 (Ж): Cyrillic letters too.
+        {"Cyrillic letters in two cases", true, folder_first("\xa7\xd8\\x.txt", "\xa7\xa8"),
+         nullptr},
     });
+}
+
+// A package whose longest path does not fit below the chosen directory: the
+// installer refuses it with the create-file message before it writes
+// anything, in the wizard and unattended (exit 3); one byte less directory
+// and the same package installs.
+void InstallPathTooLong() {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";  // 22 bytes
+    // sub\ and 234 letters: 238 bytes, 260 below dir, one more than a path holds.
+    const std::string longName = "sub\\" + std::string(234, 'n');
+    const std::string package =
+        WritePackage(PackageBytes({{"first.txt", "abc"}, {longName, "long"}}));
+    Installer run(WithPackage(package));
+    run.Start();
+    WalkToProgress(run, dir);
+    HWND box = ExpectMessage(run, kCreateFileMessage, Buttons::kOk, "the create-file message");
+    Screenshot("too-long");
+    Answer(box, IDOK);
+    HWND finish = ExpectFailureView(run);
+    EndWizard(run, finish);
+    Check(!DirExists(dir), "no install directory: nothing was written");
+    CheckNoShortcuts();
+
+    Step("the same package unattended, into the same directory");
+    run.Start("/S /D=" + dir);
+    Require(run.WaitExit(60000), "the unattended installation ends");
+    CheckEqual(run.process().ExitCode(), 3, "exit 3: a file could not be created");
+    Check(!DirExists(dir), "still no install directory");
+
+    // C:\qz-install\Qorvan\ (21 bytes): every path holds at most 259 bytes.
+    const std::string shorter = "C:\\qz-install\\Qorvan\\";
+    Step("unattended into " + shorter + ", one byte shorter");
+    run.Start("/S /D=" + shorter);
+    Require(run.WaitExit(60000), "the unattended installation ends");
+    CheckEqual(run.process().ExitCode(), 0, "it installs");
+    CheckEqual(ReadWholeFile(shorter + longName), "long", "the longest path is written");
 }
 
 // The smallest package: 01 00 00 00 'Q' 'Z' and nothing more; the missing
@@ -654,11 +687,52 @@ void InstallEmptyPackage() {
     EndWizard(run, finish);
 }
 
+// The texts of `window` as WideTexts reads them, against `expected` (a list of
+// expected_texts.h) whose nulls stand, in order, for the texts of `runTime`.
+template <size_t N>
+void CheckWideTexts(HWND window, const wchar_t* const (&expected)[N],
+                    const std::vector<std::wstring>& runTime, const std::string& what) {
+    std::wstring want;
+    size_t next = 0;
+    for (const wchar_t* text : expected) {
+        want += text != nullptr ? std::wstring(text)
+                                : (next < runTime.size() ? runTime[next++] : std::wstring());
+        want += L" | ";
+    }
+    std::wstring got;
+    for (const std::wstring& text : WideTexts(window))
+        got += text + L" | ";
+    CheckEqual(got, want, what + ": every text, read wide");
+}
+
+// A message box of the program under the Western code page: its text and its
+// caption read wide.
+HWND ExpectWideMessage(Installer& run, const std::wstring& text, Buttons buttons,
+                       const std::string& what) {
+    HWND box = run.WaitMessage(buttons);
+    Require(box != nullptr, what + " appears");
+    CheckEqual(WideMessageBoxText(box), text, what + ": text, read wide");
+    CheckEqual(WideWindowText(box), L"Install", what + ": caption, read wide");
+    return box;
+}
+
+// The licence as the program's text means it: GBK read in code page 936.
+std::wstring LicenceText() {
+    const std::string gbk = qz::kLicenseText;
+    std::wstring wide(gbk.size(), L'\0');
+    const int n = ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), &wide[0],
+                                        static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return wide;
+}
+
 // Under the Western code page 1252 (this scenario runs with the locale
 // fr_FR.UTF-8, so Install.exe and the robot alike have ANSI code page 1252):
 // a setup folder and an install directory with accented letters right before
 // a backslash. Each such letter is a GBK lead byte, and read as GBK it would
-// swallow the backslash after it.
+// swallow the backslash after it. Every page and message box reads, through
+// the wide functions, as it does on a Chinese system: the fixed texts as their
+// GBK means them, the paths as the user typed them.
 void InstallWesternCodePage() {
     Require(::GetACP() == 1252, Format("the ANSI code page is 1252 (it is %u)", ::GetACP()));
     // The robot's literals are GBK, so the 1252 names are written byte by byte.
@@ -669,6 +743,8 @@ void InstallWesternCodePage() {
     const std::string parent = "C:\\Logiciels \xe0\\";
     const std::string typed = parent + "Soci\xe9t\xe9";
     const std::string dir = typed + "\\";
+    const std::wstring parentWide = L"C:\\Logiciels \u00e0\\";
+    const std::wstring dirWide = parentWide + L"Soci\u00e9t\u00e9\\";
     const std::vector<TestFile> files = {
         {"ravik.exe", "app"},
         {"uninstall.exe", "uninstaller"},
@@ -682,20 +758,70 @@ void InstallWesternCodePage() {
 
     SetupOptions options = WithPackage(WritePackage(PackageBytes(files)));
     options.setupFolder = setupFolder;
-    // 3F 3F 20 51 ...: Wine makes the dialogs' captions ANSI text, and 安 and 装
-    // have no form in 1252.
+    // 3F 3F 20 51 ...: read as ANSI text, a caption's 安 and 装 have no form
+    // in 1252.
     options.pageCaption = "?? Qorvane";
     Installer run(options);
-    HWND page = StartToPathPage(run);
+    // A window titled Qorvane: the progress page asks to close it.
+    RunningCopy copy(run.WorkDir());
+    run.Start();
+    HWND host = run.WaitHost();
+    Require(host != nullptr, "the host dialog appears");
+    CheckWideTexts(host, kHostTexts, {}, "the host");
+    SystemCommand(host, IDM_ABOUTBOX);
+    // 关于 Install, read as ANSI text.
+    HWND about = WaitDialog(run.Pid(), "?? Install", IDOK);
+    Require(about != nullptr, "the About box opens");
+    CheckWideTexts(about, kAboutTexts, {}, "the About box");
+    Click(about, IDOK);
+    Check(WaitGone(about), "the About box closes");
+    HWND licence = PressInstallOnHost(run, host);
+    Screenshot("licence");
+    const std::wstring licenceText = LicenceText();
+    CheckWideTexts(licence, kLicencePageTexts, {licenceText}, "the licence page");
+    CheckEqual(licenceText.substr(0, std::wstring(kLicenceFirstLineWide).size()),
+               kLicenceFirstLineWide, "the licence's first line");
+    HWND page = AgreeAndGoOn(run, licence);
+    CheckWideTexts(page, kPathPageTexts, {kDefaultInstallDirWide}, "the directory page");
+
+    Step("press Browse");
+    Click(page, IDC_BROWSE);
+    HWND browser = WaitBrowser(run.Pid());
+    Require(browser != nullptr, "the folder browser opens");
+    bool titled = false;
+    for (HWND child = ::GetWindow(browser, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        titled = titled || WideWindowText(child) == kBrowseTitleWide;
+    Check(titled, "the folder browser shows the page's title, read wide");
+    Screenshot("browser");
+    Click(browser, IDCANCEL);
+    Check(WaitGone(browser), "the folder browser closes");
+
+    Step("a directory the page refuses");
+    TypeText(page, IDC_INSTALL_PATH, "x");
+    Click(page, IDOK);
+    HWND refusal = ExpectWideMessage(run, kInvalidPathTextWide, Buttons::kOk, "the refusal");
+    Screenshot("refusal");
+    Answer(refusal, IDOK);
+
     Step("type the install directory " + Printable(typed));
     TypeText(page, IDC_INSTALL_PATH, typed);
     Click(page, IDOK);
-    HWND confirm = run.WaitMessage(Buttons::kYesNo);
-    Require(confirm != nullptr, "the confirmation appears");
-    CheckEqual(MessageBoxText(confirm), kConfirmPrefix + dir,
+    HWND confirm = ExpectWideMessage(run, std::wstring(kConfirmPrefixWide) + dirWide,
+                                     Buttons::kYesNo, "the confirmation");
+    Screenshot("confirm");
+    // Read as ANSI text, the path comes back in the bytes it was typed in.
+    const std::string narrow = MessageBoxText(confirm);
+    CheckEqual(narrow.substr(narrow.size() < dir.size() ? 0 : narrow.size() - dir.size()), dir,
                "the confirmation: one separator appended after the final é");
     Click(confirm, IDYES);
-    Require(run.WaitProgress() != nullptr, "the progress page opens");
+    HWND progress = run.WaitProgress();
+    Require(progress != nullptr, "the progress page opens");
+    HWND question = ExpectWideMessage(run, kRunningCopyQuestionWide, Buttons::kOkCancel,
+                                      "the running-copy question");
+    CheckWideTexts(progress, kProgressPageTexts, {L"正在安装"}, "the progress page, waiting");
+    copy.Close();
+    Answer(question, IDOK);
 
     HWND finish = nullptr;
     HWND box = nullptr;
@@ -706,13 +832,13 @@ void InstallWesternCodePage() {
                 60000),
             "the installation ends");
     if (box != nullptr) {
-        CheckEqual(MessageBoxText(box), "", "no message during the installation");
+        CheckEqual(WideMessageBoxText(box), L"", "no message during the installation");
         Answer(box, IDOK);
         finish = run.WaitFinish();
         Require(finish != nullptr, "the finish page opens");
     }
     Screenshot("finish");
-    // The success view (the headline's Chinese text has no form in 1252).
+    CheckWideTexts(finish, kFinishPageTexts, {kSuccessHeadlineWide}, "the finish page");
     HWND runApp = Item(finish, IDC_RUN_APP);
     Check(IsShown(runApp) && CheckState(runApp) == BST_CHECKED,
           "the finish page offers to start the application, ticked");
@@ -742,6 +868,61 @@ void InstallWesternCodePage() {
     CheckEqual(ReadMachineValue(kProductKey, "path").bytes, unattended + "\\" + '\0',
                "the unattended installation records its directory");
     CheckShortcutsFor(unattended + "\\");
+
+    // Packages refused before anything is written, judged in 1252 as this
+    // installer opens their names.
+    struct Refused {
+        const char* what;
+        std::vector<TestFile> files;
+    };
+    const Refused refusedPackages[] = {
+        // 61 81 5C 43 4F 4D 31: in GBK a, 乗 and COM1, one level; in 1252 the
+        // folder a\x81 and the device COM1.
+        {"a last level COM1 behind 81", {{"ravik.exe", "app"}, {"a\x81\\COM1", "device"}}},
+        // E9 (é) a file, then C9 5C 78 (É\x) needing it as a folder: one name
+        // in 1252, though neither is a name in GBK.
+        {"e acute, then E acute as a folder", {{"\xe9", "file"}, {"\xc9\\x", "inside"}}},
+        // 43 4F 4D B9: COM and a superscript one, which Windows takes for COM1.
+        {"COM with a superscript one", {{"ravik.exe", "app"}, {"COM\xb9", "device"}}},
+    };
+    for (const Refused& p : refusedPackages) {
+        const std::string refused = parent + "Refus";
+        Step(std::string("unattended, refused in 1252: ") + p.what);
+        Installer other(WithPackage(WritePackage(PackageBytes(p.files))));
+        other.Start("/S /D=" + refused);
+        Require(other.WaitExit(60000), "the unattended installation ends");
+        CheckEqual(other.process().ExitCode(), 2, "exit 2: the package is refused");
+        Check(!DirExists(refused + "\\"), "nothing written");
+    }
+
+    // A damaged package into C:\Logiciels à\Raté: the status line joins the
+    // typed directory (1252) and the package's name 文档\b.bin (GBK).
+    Step("a damaged package");
+    const std::string whole = PackageBytes({{"ravik.exe", "app"}, {"文档\\b.bin", "0123456789"}});
+    SetupOptions damaged = WithPackage(WritePackage(whole.substr(0, whole.size() - 4)));
+    damaged.setupFolder = setupFolder;
+    damaged.pageCaption = options.pageCaption;
+    Installer failing(damaged);
+    HWND failingPage = StartToPathPage(failing);
+    TypeText(failingPage, IDC_INSTALL_PATH, parent + "Rat\xe9");
+    Click(failingPage, IDOK);
+    Click(ExpectWideMessage(failing, std::wstring(kConfirmPrefixWide) + parentWide + L"Rat\u00e9\\",
+                            Buttons::kYesNo, "the confirmation"),
+          IDYES);
+    HWND failingProgress = failing.WaitProgress();
+    Require(failingProgress != nullptr, "the progress page opens");
+    HWND format =
+        ExpectWideMessage(failing, kFormatMessageWide, Buttons::kOk, "the format message");
+    Screenshot("format-message");
+    CheckWideTexts(failingProgress, kProgressPageTexts, {parentWide + L"Rat\u00e9\\文档\\b.bin"},
+                   "the progress page, failed");
+    Answer(format, IDOK);
+    HWND failedFinish = failing.WaitFinish();
+    Require(failedFinish != nullptr, "the finish page opens");
+    Screenshot("failed-finish");
+    CheckWideTexts(failedFinish, kFinishPageTexts, {kFailedHeadlineWide},
+                   "the finish page, failed");
+    EndWizard(failing, failedFinish);
 }
 
 // Started the way a shortcut may start it, in a current directory of its own
@@ -826,6 +1007,7 @@ const Scenario closeRefused("install_close_refused", &InstallCloseRefused);
 const Scenario truncated("install_truncated", &InstallTruncated);
 const Scenario badHeaderBytes("install_bad_header", &InstallBadHeader);
 const Scenario hostile("install_hostile_directory", &InstallHostileDirectory);
+const Scenario tooLong("install_path_too_long", &InstallPathTooLong);
 const Scenario empty("install_empty_package", &InstallEmptyPackage);
 const Scenario western("install_western_code_page", &InstallWesternCodePage);
 const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);

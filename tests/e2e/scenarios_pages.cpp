@@ -9,6 +9,7 @@
 #include "robot/expected_texts.h"
 #include "robot/installer.h"
 #include "robot/page_walks.h"
+#include "robot/process.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
@@ -208,13 +209,6 @@ void LicenceCloseBoxAgreed() {
 }
 void LicenceCloseBoxNotAgreed() {
     LicenceLeave(Leave::kCloseBox, false);
-}
-
-// The environment for a ProgramFiles value (kUnset: none). A new process's
-// ProgramFiles is rebuilt from ProgramW6432 (64-bit) or ProgramFiles(x86)
-// (32-bit on a 64-bit system) as it starts, so all three carry the value.
-EnvChanges ProgramFilesEnv(const std::string& value) {
-    return {{"ProgramFiles", value}, {"ProgramW6432", value}, {"ProgramFiles(x86)", value}};
 }
 
 // One run per ProgramFiles value: the proposal, the focus and the hidden space

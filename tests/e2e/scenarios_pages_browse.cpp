@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "robot/expected_texts.h"
 #include "robot/files.h"
+#include "robot/folder_browser.h"
 #include "robot/installer.h"
 #include "robot/page_walks.h"
 #include "robot/report.h"
@@ -24,21 +25,6 @@ namespace {
 const char kBrowseTitle[] = "请选择安装目录";
 // 乗: lead byte 81, trail byte 5C (the backslash's value).
 const char kJouFolder[] = "\x81\x5C";
-
-// The folder browser of `pid`: a dialog other than the page with a tree.
-HWND WaitBrowser(DWORD pid) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND dialog : Dialogs(pid)) {
-            if (::FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr) != nullptr) {
-                found = dialog;
-                return true;
-            }
-        }
-        return false;
-    });
-    return found;
-}
 
 HWND TreeOf(HWND browser) {
     return ::FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);

@@ -102,7 +102,7 @@ void UnattendedInstall() {
         const char* dir;
     } installs[] = {
         {"/S /D=C:\\Some Dir\\Qorvane", {}, "C:\\Some Dir\\Qorvane\\"},
-        {"/s", {{"ProgramFiles", "C:\\Apps"}}, "C:\\Apps\\Qorvane\\"},
+        {"/s", ProgramFilesEnv("C:\\Apps"), "C:\\Apps\\Qorvane\\"},
     };
     for (const auto& install : installs) {
         ForgetEarlierInstalls();

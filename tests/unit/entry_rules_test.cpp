@@ -78,6 +78,7 @@ TEST(EntryRules, Names) {
         {"x\\LPT9", NameCheck::kDeviceName},
         {"nul .txt", NameCheck::kDeviceName},  // spaces before the extension
         {"conout$", NameCheck::kDeviceName},
+        {"COM\xb9\xa1", NameCheck::kOk},    // B9 A1 (one of GBK's characters): no digit
         {"\x81", NameCheck::kBadGbk},       // lead byte at the end
         {"a\x81\x20", NameCheck::kBadGbk},  // lead byte, space
         {"a\x81\x7f", NameCheck::kBadGbk},  // 7F is no trail byte
@@ -97,10 +98,50 @@ TEST(EntryRules, Names) {
         {"install.log", NameCheck::kInstallLog},
         {"INSTALL.LOG", NameCheck::kInstallLog},
         {"Install.Log", NameCheck::kInstallLog},
+        // A folder of the log's name: the log is created first, as a file.
+        {"install.log\\x.txt", NameCheck::kInstallLog},
+        {"INSTALL.LOG\\a\\b", NameCheck::kInstallLog},
+        {"install.log.d\\x", NameCheck::kOk},
+        // ｉnstall.log: a full-width ｉ (A3 E9) is no i, in any case.
+        {"\xa3\xe9nstall.log", NameCheck::kOk},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Check(c.name), c.expected);
+    }
+}
+
+// The same bytes read in a single-byte code page (1252), as the installer
+// reads them there: every byte is a character, every 5C a separator.
+TEST(EntryRules, NamesInASingleByteCodePage) {
+    const NameCase cases[] = {
+        // 61 81 5C 43 4F 4D 31: the levels a\x81 and COM1.
+        {"a\x81\x5c"
+         "COM1",
+         NameCheck::kDeviceName},
+        {"\x81\x5c", NameCheck::kTrailingSeparator},  // 81, then a separator
+        {"\x81\x5c\x5c"
+         "a",
+         NameCheck::kEmptyLevel},                  // 81 \ \ a
+        {"\x81", NameCheck::kOk},                  // no lead byte is left open
+        {"a\x81 \\x", NameCheck::kDotOrSpaceEnd},  // 81 20: a level ending in a space
+        // 81 5C then install.log: the log's name at the top once 81 is a level.
+        {"\x81\x5cinstall.log", NameCheck::kOk},
+        {"\xe9t\xe9\\a.txt", NameCheck::kOk},  // été\a.txt
+        // 255 bytes of E9: 255 characters here, in GBK 128.
+        {std::string(255, '\xe9') + "\\a", NameCheck::kOk},
+        {std::string(256, '\xe9'), NameCheck::kLevelTooLong},
+        // COM and LPT with the superscript digits B9 (¹), B2 (²), B3 (³).
+        {"COM\xb9", NameCheck::kDeviceName},
+        {"a\\lpt\xb3.txt", NameCheck::kDeviceName},
+        {"COM\xb2 .log", NameCheck::kDeviceName},
+        {"COM\xbc", NameCheck::kOk},  // ¼ is no digit
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        char field[kNameSize] = {};
+        std::memcpy(field, c.name.data(), c.name.size());
+        EXPECT_EQ(CheckEntryName(field, sizeof field, kWesternNames), c.expected);
     }
 }
 
@@ -165,6 +206,37 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
         // 乗 (81 5C) is a file; 乗\x needs it as a folder, its 5C no separator.
         {"a folder named by a character ending in 5C",
          Entries({{1, "\x81\x5c"}, {1, "\x81\x5c\\x"}}), DirectoryCheck::kFolderClash, 1, 0},
+        // Ａ (A3 C1) is a file; ａ (A3 E1) is the same name to Windows.
+        {"full-width letters fold", Entries({{1, "\xa3\xc1"}, {1, "\xa3\xe1\\x.txt"}}),
+         DirectoryCheck::kFolderClash, 1, 0},
+        // Ω (A6 B8) as a folder, ω (A6 D8) as a file: the last Greek pair.
+        {"Greek letters fold", Entries({{1, "a\\\xa6\xb8\\x"}, {1, "A\\\xa6\xd8"}}),
+         DirectoryCheck::kFolderClash, 1, 0},
+        // Ж (A7 A8) and ж (A7 D8); Ё (A7 A7) and ё (A7 D7), which stand apart
+        // from the rest of the alphabet in Unicode.
+        {"Cyrillic letters fold", Entries({{1, "\xa7\xa8\\x"}, {1, "\xa7\xd8"}}),
+         DirectoryCheck::kFolderClash, 1, 0},
+        {"Cyrillic Yo folds", Entries({{1, "\xa7\xd7.txt"}, {1, "\xa7\xa7.txt"}}),
+         DirectoryCheck::kOk, 0, 2, 1},
+        // Ⅰ (A2 F1) and ⅰ (A2 A1): Roman numerals have letter case too.
+        {"Roman numerals fold", Entries({{1, "\xa2\xf1"}, {1, "\xa2\xa1\\x"}}),
+         DirectoryCheck::kFolderClash, 1, 0},
+        // Ｚ (A3 DA) and ｚ (A3 FA) fold; ［ (A3 DB) and ｛ (A3 FB) do not.
+        {"the last full-width letters fold, the next characters do not",
+         Entries({{1, "\xa3\xda"}, {1, "\xa3\xfa"}, {1, "\xa3\xdb"}, {1, "\xa3\xfb\\x"}}),
+         DirectoryCheck::kOk, 0, 4, 1},
+        // x is a file below b and a folder below a: levels are told apart by
+        // their parents, not by their own names alone.
+        {"one level name below two parents", Entries({{1, "a\\x\\f"}, {1, "b\\x"}}),
+         DirectoryCheck::kOk, 0, 2},
+        {"a clash three levels down, the levels above in other letters",
+         Entries({{1, "X\\y\\Z\\f"}, {1, "ok"}, {1, "x\\Y\\z"}}), DirectoryCheck::kFolderClash, 2,
+         0},
+        {"twins through one folder spelled two ways",
+         Entries({{1, "dir\\Sub\\a.txt"}, {1, "DIR\\sub\\A.TXT"}}), DirectoryCheck::kOk, 0, 2, 1},
+        // A clash at entry 1 comes before the bad name of entry 2.
+        {"the earliest fault wins", Entries({{1, "d"}, {1, "d\\x"}, {1, "..\\y"}}),
+         DirectoryCheck::kFolderClash, 1, 0},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -179,6 +251,28 @@ TEST(EntryRules, DirectoryTotalsAndFirstFault) {
         if (c.status == DirectoryCheck::kFolderClash) {
             EXPECT_EQ(check.other_index, static_cast<std::size_t>(c.total));
         }
+    }
+}
+
+// Letters of code page 1252 fold as Windows folds them there: é (E9) with
+// É (C9), ÿ (FF) with Ÿ (9F), š (9A) with Š (8A); ÷ (F7) and × (D7) are no
+// letters.
+TEST(EntryRules, DirectoryInCodePage1252) {
+    const struct {
+        const char* file;
+        const char* folder;
+        DirectoryCheck status;
+    } cases[] = {
+        {"\xe9", "\xc9\\x", DirectoryCheck::kFolderClash},
+        {"\xff", "\x9f\\x", DirectoryCheck::kFolderClash},
+        {"\x9a", "\x8a\\x", DirectoryCheck::kFolderClash},
+        {"\xf7", "\xd7\\x", DirectoryCheck::kOk},
+        {"\xb5", "\xcc\\x", DirectoryCheck::kOk},  // µ has no upper-case form in 1252
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(ValidateDirectory(Entries({{1, c.file}, {1, c.folder}}), kWesternNames).status,
+                  c.status);
     }
 }
 

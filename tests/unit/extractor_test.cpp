@@ -262,6 +262,7 @@ TEST(Extractor, HostileNamesAreRefusedBeforeAnythingIsWritten) {
         "what?.txt",            // a character Windows file names cannot hold
         std::string(256, 'a'),  // a level of 256 characters
         "INSTALL.LOG",          // the installer's own log
+        "Install.log\\x.txt",   // a folder named like the log, which is made first
         "OK.TXT\\x.txt",        // needs the first entry's name as a folder
     };
     for (const std::string& name : names) {
@@ -429,11 +430,63 @@ TEST(Extractor, ShortcutFailureDoesNotChangeSuccess) {
 TEST(Extractor, VeryLongInstallDirectoryIsCarriedWhole) {
     const std::string dir = "C:\\" + std::string(2500, 'd') + "\\" + std::string(2500, 'e') + "\\";
     ExtractionRun run(dir);
+    run.job.longest_path = 6000;  // a file layer without Windows' limit
     run.SetPackage(PackageBytes({{std::string(250, 'n') + "\\f.txt", "abc"}}));
     EXPECT_EQ(run.Run(), kExtractOk);
     const std::string path = dir + std::string(250, 'n') + "\\f.txt";
     EXPECT_EQ(run.fs.FileContents(path), "abc");
     EXPECT_EQ(run.ui.statuses, std::vector<std::string>{path});
+}
+
+TEST(Extractor, PathTooLongIsRefusedBeforeTheFirstWrite) {
+    struct Case {
+        const char* what;
+        std::size_t dir_bytes;  // the install directory's length, its backslash included
+        std::size_t name_bytes;
+        int result;
+    };
+    const Case cases[] = {
+        {"directory and name make 259 bytes", 5, 254, kExtractOk},
+        {"directory and name make 260 bytes", 5, 255, kExtractCreateFailed},
+        // A short name, yet install.log (11 bytes) does not fit: 249 + 11.
+        {"the log's path makes 260 bytes", 249, 3, kExtractCreateFailed},
+        {"the log's path makes 259 bytes", 248, 3, kExtractOk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExtractionRun run("C:\\" + std::string(c.dir_bytes - 4, 'd') + "\\");
+        // A short file first, which a late check would have written.
+        run.SetPackage(
+            PackageBytes({{"a", "1"}, {"s\\" + std::string(c.name_bytes - 2, 'n'), "2"}}));
+        EXPECT_EQ(run.Run(), c.result);
+        if (c.result == kExtractOk) {
+            EXPECT_EQ(run.fs.FileContents(run.job.install_dir + "a"), "1");
+            continue;
+        }
+        EXPECT_EQ(run.ui.messages, std::vector<std::string>{kMsgCreateFile});
+        EXPECT_TRUE(run.fs.Untouched());
+        EXPECT_EQ(run.state, kStateFailed);
+        EXPECT_EQ(run.shortcut_calls, 0);
+        ExpectAllClosed(run);
+    }
+}
+
+TEST(Extractor, NamesAreJudgedInTheJobsCodePage) {
+    // 61 81 5C 43 4F 4D 31: in GBK a, 乗 and COM1, one level; in a single-byte
+    // code page the levels a\x81 and COM1, a device.
+    const std::string name =
+        "a\x81\x5c"
+        "COM1";
+    ExtractionRun gbk;
+    gbk.SetPackage(PackageBytes({{name, "x"}}));
+    EXPECT_EQ(gbk.Run(), kExtractOk);
+    EXPECT_EQ(gbk.fs.FileContents("C:\\Q\\" + name), "x");
+
+    ExtractionRun western;
+    western.job.names = kWesternNames;
+    western.SetPackage(PackageBytes({{name, "x"}}));
+    EXPECT_EQ(western.Run(), kExtractBadPackage);
+    EXPECT_TRUE(western.fs.Untouched());
 }
 
 }  // namespace

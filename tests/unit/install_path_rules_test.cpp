@@ -174,7 +174,11 @@ TEST(InstallPathRulesTest, ConfirmationShowsThePathVerbatim) {
         {"no length limit", longPath, "请确认安装路径:\n\n" + longPath},
     };
     for (const RuleCase& c : cases) {
-        EXPECT_EQ(qz::ConfirmPathMessage(c.input), c.expected) << c.what;
+        const qz::ConfirmPathText text = qz::ConfirmPathMessage(c.input);
+        EXPECT_EQ(text.before + text.path + text.after, c.expected) << c.what;
+        // The path is a piece of its own, in the code page it came in.
+        EXPECT_EQ(text.path, c.input) << c.what;
+        EXPECT_EQ(text.before, "请确认安装路径:\n\n") << c.what;
     }
 }
 

@@ -1,4 +1,8 @@
 // The package tool's commands on files in a temporary folder.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +27,16 @@ struct Output {
     std::ostringstream out, err;
     Console console{out, err, false};
 };
+
+// The names in a folder, sorted.
+std::vector<std::string> Listing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
     QzpackTempTree tree;
@@ -57,7 +71,7 @@ TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
     EXPECT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), refused.console), kExitRefused);
     EXPECT_NE(refused.err.str().find("CON"), std::string::npos) << refused.err.str();
     EXPECT_EQ(tree.Read("data.dat"), "old package");
-    EXPECT_EQ(tree.Read("data.dat.part"), "<missing>");
+    EXPECT_EQ(Listing(tree.root()), (std::vector<std::string>{"data.dat", "in"}));
 
     // A package inside the folder it packs would pack itself.
     tree.Write("in2/a.txt", "a");
@@ -66,6 +80,25 @@ TEST(QzpackCommandsTest, CreateThatFailsKeepsAnExistingPackageAndLeavesNoPart) {
               kExitUsage);
     EXPECT_NE(inside.err.str().find("outside"), std::string::npos) << inside.err.str();
     EXPECT_EQ(tree.Read("in2/data.dat"), "<missing>");
+}
+
+// Hostile: whoever can write beside the package plants data.dat.part, the
+// name the package used to be written under, as a link to a file of their
+// choosing. The package is written under a new name of its own and renamed;
+// the link and the file it leads to stay as they were, and nothing else is
+// left behind.
+TEST(QzpackCommandsTest, CreateLeavesAPlantedPartLinkAlone) {
+    QzpackTempTree tree;
+    tree.Write("in/a.txt", "abc");
+    tree.Write("victim.txt", "keep");
+    ASSERT_EQ(symlink("victim.txt", tree.Path("data.dat.part").c_str()), 0);
+    Output o;
+    ASSERT_EQ(RunCreate(tree.Path("in"), tree.Path("data.dat"), o.console), kExitOk) << o.err.str();
+    EXPECT_EQ(tree.Read("data.dat"), PackageBytes({{"a.txt", "abc"}}));
+    EXPECT_EQ(tree.Read("victim.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("data.dat.part")));
+    EXPECT_EQ(Listing(tree.root()),
+              (std::vector<std::string>{"data.dat", "data.dat.part", "in", "victim.txt"}));
 }
 
 TEST(QzpackCommandsTest, ListShowsSizesNamesAndTotal) {
@@ -125,7 +158,12 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
         {"a level of 256 characters", PackageBytes({{std::string(256, 'n'), ""}}), kExitRefused,
          "entry 0 (" + std::string(256, 'n') + "): the name is refused: has a level longer"},
         {"the installer's own log", PackageBytes({{"a", ""}, {"Install.LOG", "x"}}), kExitRefused,
-         "entry 1 (Install.LOG): the name is refused: is install.log"},
+         "entry 1 (Install.LOG): the name is refused: has install.log as its first level"},
+        {"a folder named like the log", PackageBytes({{"install.log\\x.txt", "x"}}), kExitRefused,
+         "entry 0 (install.log\\x.txt): the name is refused: has install.log"},
+        // Ａ (A3 C1), then ａ (A3 E1) as a folder: one name on Windows.
+        {"full-width letters in two cases", PackageBytes({{"\xa3\xc1", "1"}, {"\xa3\xe1\\x", "2"}}),
+         kExitRefused, u8"entry 1 (ａ\\x) and entry 0 (Ａ): one names a file where"},
         {"a file where a folder is needed",
          PackageBytes({{"data\\x.txt", "1"}, {"b", ""}, {"DATA", "2"}}), kExitRefused,
          "entry 2 (DATA) and entry 0 (data\\x.txt): one names a file where the other needs a "
@@ -211,6 +249,41 @@ TEST(QzpackCommandsTest, ExtractInstallsWithTheLogAndReportsTheEnginesResult) {
     EXPECT_EQ(tree.Read("none/install.log"), "<missing>");
 }
 
+// Hostile: links planted in the extraction target, each leading to the
+// folder "outside". None is followed: the extraction fails at the entry the
+// link stands in for, and nothing is written outside the target.
+TEST(QzpackCommandsTest, ExtractFollowsNoLinkInTheTarget) {
+    struct Case {
+        const char* what;
+        const char* link;    // in the target
+        const char* leads;   // the link's text
+        const char* failed;  // the entry named in the refusal
+    };
+    const std::vector<Case> cases = {
+        {"a folder of the package", "sub", "../outside", "sub\\b.txt"},
+        {"a file of the package", "a.txt", "../outside/a.txt", "a.txt"},
+        {"the log", "install.log", "../outside/install.log", "install.log"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("p.dat", PackageBytes({{"a.txt", "a"}, {"sub\\b.txt", "b"}}));
+        tree.Write("outside/a.txt", "theirs");
+        tree.Write("outside/install.log", "theirs");
+        tree.MakeFolder("target");
+        ASSERT_EQ(symlink(c.leads, tree.Path(std::string("target/") + c.link).c_str()), 0);
+        Output o;
+        EXPECT_EQ(RunExtract(tree.Path("p.dat"), tree.Path("target"), o.console), kExitRefused);
+        EXPECT_NE(o.err.str().find(std::string("entry ") + c.failed + ": "), std::string::npos)
+            << o.err.str();
+        EXPECT_EQ(Listing(tree.Path("outside")),
+                  (std::vector<std::string>{"a.txt", "install.log"}));
+        EXPECT_EQ(tree.Read("outside/a.txt"), "theirs");
+        EXPECT_EQ(tree.Read("outside/install.log"), "theirs");
+        EXPECT_TRUE(std::filesystem::is_symlink(tree.Path(std::string("target/") + c.link)));
+    }
+}
+
 // What installs but surprises: a warning with status 0, a refusal under
 // --strict, for verify and create alike.
 TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
@@ -277,6 +350,71 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
         EXPECT_EQ(RunCreate(tree.Path("tree"), tree.Path("strict.dat"), strict.console),
                   c.warning.empty() ? kExitOk : kExitRefused);
         EXPECT_EQ(tree.Read("strict.dat") == "<missing>", !c.warning.empty());
+    }
+}
+
+// Packages that install under GBK's code page 936 but would meet another
+// reading under a single-byte code page such as 1252, where the installer
+// judges names in that code page: a warning each, a refusal under --strict.
+TEST(QzpackCommandsTest, VerifyWarnsOfWhatASingleByteCodePageReadsOtherwise) {
+    const std::vector<TestFile> programs = {{"ravik.exe", "r"},
+                                            {"uninstall.exe", "u"},
+                                            {"data\\pendrel.exe", "p"},
+                                            {"data\\skelmot\\setup.exe", "s"}};
+    struct Case {
+        const char* what;
+        std::vector<TestFile> more;         // entries 4 and on
+        std::vector<std::string> warnings;  // each found in err
+        std::size_t count = 1;              // warnings in all
+    };
+    const Case cases[] = {
+        // 81 5C is 乗: a 5C trail byte that 1252 takes for a separator.
+        {"a lone 5C trail byte",
+         {{"\x81\x5c.txt", "x"}},
+         {u8"entry 4 (乗.txt) holds a double-byte character ending in 5C"}},
+        // 61 81 5C 43 4F 4D 31: a, 乗 and COM1, one level; in 1252 the levels
+        // a\x81 and COM1, a device, told once.
+        {"a device in 1252",
+         {{"a\x81\\COM1", "x"}},
+         {u8"entry 4 (a乗COM1) holds a double-byte character ending in 5C",
+          "where the installer refuses it: the name has a level that names a Windows device"}},
+        // C9 A1 and E9 A1: two GBK characters, É¡ and é¡ in 1252, one name
+        // there; the first a file, the second a folder.
+        {"two names that fold to one in 1252",
+         {{"\xc9\xa1", "1"}, {"\xe9\xa1\\x", "2"}},
+         {"the installer refuses the package: entry 5 (",
+          "one names a file where the other needs a folder"}},
+        // B0 B0 (a GBK character) 128 times: 128 characters in GBK, 256 in 1252.
+        {"a level of 256 characters in 1252",
+         {{std::string(256, '\xb0'), "x"}},
+         {"the installer refuses the package: entry 4 (", "has a level longer than 255",
+          "leaves room for install directories of 3 bytes"},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<TestFile> files = programs;
+        files.insert(files.end(), c.more.begin(), c.more.end());
+        QzpackTempTree tree;
+        tree.Write("p.dat", PackageBytes(files));
+        for (const bool strict : {false, true}) {
+            Output o;
+            o.console.strict = strict;
+            EXPECT_EQ(RunVerify(tree.Path("p.dat"), o.console), strict ? kExitRefused : kExitOk);
+            const std::string err = o.err.str();
+            for (const std::string& warning : c.warnings) {
+                EXPECT_NE(err.find(warning), std::string::npos) << err;
+            }
+            const auto count = [&err](const char* what) {
+                std::size_t n = 0;
+                for (std::size_t at = err.find(what); at != std::string::npos;
+                     at = err.find(what, at + 1)) {
+                    ++n;
+                }
+                return n;
+            };
+            EXPECT_EQ(count("qzpack: warning:"), c.count) << err;
+        }
     }
 }
 

@@ -2,11 +2,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "source_files.h"
 #include "support/qzpack_temp_tree.h"
 #include "tree_scan.h"
 
@@ -67,6 +69,70 @@ TEST(QzpackTreeScanTest, LinksToFilesAreFollowedAndEmptyFoldersLeftOut) {
     ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
     ASSERT_EQ(Names(items), (std::vector<std::string>{"link.txt", "real.txt"}));
     EXPECT_EQ(items[0].size, 5);
+    // Read from the file the link leads to.
+    EXPECT_EQ(items[0].source, std::filesystem::canonical(tree.Path("in/real.txt")).native());
+}
+
+// Hostile: links in the folder that lead out of it, to a key beside it. They
+// are refused, naming the link and its target; a link that leaves and comes
+// back in is followed.
+TEST(QzpackTreeScanTest, LinksLeadingOutOfTheFolderAreRefused) {
+    struct Case {
+        const char* what;
+        const char* link;   // in "in"
+        const char* leads;  // the link's text
+    };
+    const std::vector<Case> cases = {
+        {"a link to a file beside the folder", "key.pem", "../secret/key.pem"},
+        {"an absolute link", "key.pem", nullptr},  // the key's absolute path
+        {"a link to a link beside the folder", "hop.pem", "../secret/hop.pem"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("in/real.txt", "r");
+        tree.Write("secret/key.pem", "KEY");
+        ASSERT_EQ(symlink("key.pem", tree.Path("secret/hop.pem").c_str()), 0);
+        const std::string key = std::filesystem::canonical(tree.Path("secret/key.pem")).string();
+        const std::string leads = c.leads != nullptr ? c.leads : key;
+        ASSERT_EQ(symlink(leads.c_str(), tree.Path(std::string("in/") + c.link).c_str()), 0);
+        std::vector<PackItem> items;
+        std::string error;
+        EXPECT_FALSE(ScanTree(tree.Path("in"), &items, &error));
+        EXPECT_NE(
+            error.find(tree.Path(std::string("in/") + c.link).string() + ": a link to " + key),
+            std::string::npos)
+            << error;
+        EXPECT_NE(error.find("outside"), std::string::npos) << error;
+    }
+
+    QzpackTempTree tree;
+    tree.Write("in/real.txt", "r");
+    ASSERT_EQ(symlink("../in/real.txt", tree.Path("in/back.txt").c_str()), 0);
+    std::vector<PackItem> items;
+    std::string error;
+    ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
+    EXPECT_EQ(Names(items), (std::vector<std::string>{"back.txt", "real.txt"}));
+}
+
+// Hostile: between the scan and the packing, a scanned file is replaced by a
+// link to a key beside the folder. The packer's opening refuses it; the
+// item of a link that was checked still opens.
+TEST(QzpackTreeScanTest, AFileSwappedForALinkAfterTheScanIsNotOpened) {
+    QzpackTempTree tree;
+    tree.Write("in/a.txt", "a");
+    tree.Write("in/real.txt", "r");
+    ASSERT_EQ(symlink("real.txt", tree.Path("in/link.txt").c_str()), 0);
+    tree.Write("secret/key.pem", "KEY");
+    std::vector<PackItem> items;
+    std::string error;
+    ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
+    ASSERT_EQ(Names(items), (std::vector<std::string>{"a.txt", "link.txt", "real.txt"}));
+    std::filesystem::remove(tree.Path("in/a.txt"));
+    ASSERT_EQ(symlink("../secret/key.pem", tree.Path("in/a.txt").c_str()), 0);
+    SourceFiles sources;
+    EXPECT_EQ(sources.Open(items[0].source), nullptr);
+    EXPECT_NE(sources.Open(items[1].source), nullptr);
 }
 
 TEST(QzpackTreeScanTest, LongestNameFitsAndOneMoreByteIsRefused) {
@@ -111,8 +177,9 @@ TEST(QzpackTreeScanTest, RefusesFilesThatCannotBeInstalled) {
         {"dots../x", "dot or a space"},
         {"drive:stream", "colon"},
         {"back\\slash", "cannot hold"},
-        {"install.log", "is install.log"},
-        {"Install.Log", "is install.log"},
+        {"install.log", "has install.log as its first level"},
+        {"Install.Log", "has install.log as its first level"},
+        {"INSTALL.LOG/x.txt", "has install.log as its first level"},
         {"question?.txt", "cannot hold"},
         {"star*.txt", "cannot hold"},
         {"pipe|.txt", "cannot hold"},

@@ -6,6 +6,7 @@
 #include "host_text.h"
 #include "package_review.h"
 #include "package_writer.h"
+#include "path_within.h"
 #include "source_files.h"
 #include "terminal_progress.h"
 #include "tree_scan.h"
@@ -19,18 +20,8 @@ namespace fs = std::filesystem;
 // the existing part resolved).
 bool IsInside(const fs::path& path, const fs::path& folder) {
     std::error_code ec;
-    const fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    const fs::path f = fs::weakly_canonical(fs::absolute(folder, ec), ec);
-    auto pi = p.begin();
-    for (auto fi = f.begin(); fi != f.end(); ++fi, ++pi) {
-        if (fi->empty()) {
-            continue;  // the empty last level of a path ending in a separator
-        }
-        if (pi == p.end() || *pi != *fi) {
-            return false;
-        }
-    }
-    return true;
+    return IsWithin(fs::weakly_canonical(fs::absolute(path, ec), ec),
+                    fs::weakly_canonical(fs::absolute(folder, ec), ec));
 }
 
 }  // namespace
@@ -58,11 +49,11 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     }
     const std::int64_t total = check.total;
 
-    fs::path partial = output;
-    partial += ".part";
-    std::unique_ptr<WriteStream> out = CreateHostWrite(partial);
+    // Written under a new name of its own beside output, renamed at the end.
+    fs::path partial;
+    std::unique_ptr<WriteStream> out = CreateHostTemp(output, &partial);
     if (!out) {
-        console.err << "qzpack: " << PathForDisplay(partial) << ": cannot be created\n";
+        console.err << "qzpack: " << PathForDisplay(output) << ".part-*: cannot be created\n";
         return kExitRefused;
     }
     bool written;

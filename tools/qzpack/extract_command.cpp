@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <vector>
 
 #include "commands.h"
+#include "common/texts.h"
 #include "engine/entry_rules.h"
 #include "engine/extractor.h"
 #include "extract_target.h"
@@ -36,12 +39,21 @@ std::string FailureDetail(int result, const ExtractTarget& target,
                        ? DirectoryFaultText(entries, check)
                        : "the header or the directory is incomplete or refused";
         }
-        case kExtractCreateFailed:
+        case kExtractCreateFailed: {
+            // The path check before the first write, told apart.
+            const std::size_t longest =
+                std::max(ValidateDirectory(entries).longest_name, std::strlen(kLogFileName));
+            if (target.install_dir.size() + longest > target.longest_path) {
+                return "a name of " + std::to_string(longest) + " bytes below " +
+                       GbkForDisplay(target.install_dir) + " makes a path longer than " +
+                       std::to_string(target.longest_path) + " bytes; nothing was written";
+            }
             if (!files.failure().path.empty()) {
                 return "entry " + EntryOfPath(files.failure().path, target.install_dir) + ": " +
                        files.failure().error;
             }
             return "out of memory";
+        }
         case kExtractTruncated:
             return "entry " + EntryOfPath(ui.status(), target.install_dir) +
                    ": the package ends inside its data, or cannot be read";
@@ -72,6 +84,7 @@ int RunExtract(const std::filesystem::path& package, const std::filesystem::path
         TerminalUi ui(console.err, console.progress, target.install_dir);
         ExtractJob job;
         job.install_dir = target.install_dir;
+        job.longest_path = target.longest_path;
         job.fs = &files;
         job.ui = &ui;
         job.open_package = [&package, &open_error]() {

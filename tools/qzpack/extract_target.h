@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -13,12 +14,16 @@ namespace qz::pack {
 struct ExtractTarget {
     std::unique_ptr<FileSystem> fs;
     std::string install_dir;  // GBK, ends with a backslash
+    // The longest path (install_dir and a name) the target creates, in bytes.
+    std::size_t longest_path = 0;
 };
 
 // Creates folder if it is missing and makes the target for it. On POSIX the
 // folder is the root of the POSIX file layer and the install directory is
 // "C:\", which that layer maps onto the folder itself. On Windows the install
-// directory is the folder's absolute path in GBK. False with *error when the
+// directory is the folder's absolute path in GBK, and paths are held to
+// Windows' 259 bytes; on POSIX every name fits. On both, the file layer
+// follows no link it finds inside the folder. False with *error when the
 // folder cannot be made or named.
 bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* target,
                        std::string* error);

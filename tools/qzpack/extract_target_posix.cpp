@@ -4,6 +4,7 @@
 
 #include "common/file_system_posix.h"
 #include "common/texts.h"
+#include "engine/package_format.h"
 #include "host_text.h"
 
 namespace qz::pack {
@@ -20,6 +21,8 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     // A drive root: three bytes, so that the directory chain starts with the
     // entry's own first level.
     target->install_dir = std::string(kDefaultDriveRoot) + "\\";
+    // The drive root stands for the folder itself: every name fits below it.
+    target->longest_path = target->install_dir.size() + kNameSize - 1;
     return true;
 }
 

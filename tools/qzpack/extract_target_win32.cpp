@@ -2,9 +2,10 @@
 
 #include <system_error>
 
-#include "common/file_system_win32.h"
+#include "common/constants.h"
 #include "common/install_path_rules.h"
 #include "host_text.h"
+#include "no_link_file_system_win32.h"
 
 namespace qz::pack {
 
@@ -23,8 +24,9 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
         *error = PathForDisplay(folder) + ": the path cannot be represented in GBK";
         return false;
     }
-    target->fs = std::make_unique<Win32FileSystem>();
     target->install_dir = WithTrailingSeparator(gbk);
+    target->longest_path = kMaxPath - 1;
+    target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir);
     return true;
 }
 

@@ -1,6 +1,10 @@
 #include "host_file.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <memory>
+#include <random>
+#include <string>
 
 namespace qz::pack {
 namespace {
@@ -8,6 +12,9 @@ namespace {
 // Large buffers: few system calls for the small reads of directory records
 // and small files, and for the package's many writes.
 constexpr std::size_t kHostBufferSize = 128 * 1024;
+// Names tried for a temporary file before giving up: with 48 random bits a
+// second try is only needed when someone planted files under random names.
+constexpr int kTempNameTries = 16;
 
 // A stdio stream with its own buffer, closed once.
 class HostFile {
@@ -82,6 +89,32 @@ std::unique_ptr<WriteStream> CreateHostWrite(const std::filesystem::path& path) 
         return nullptr;
     }
     return std::make_unique<HostWriteStream>(file);
+}
+
+std::unique_ptr<WriteStream> CreateHostTemp(const std::filesystem::path& path,
+                                            std::filesystem::path* made) {
+    static const char kHex[] = "0123456789abcdef";
+    std::random_device random;
+    for (int i = 0; i < kTempNameTries; ++i) {
+        std::string suffix = ".part-";
+        for (int half = 0; half < 2; ++half) {
+            std::uint32_t bits = random();
+            for (int digit = 0; digit < 6; ++digit, bits >>= 4) {
+                suffix += kHex[bits & 0xF];
+            }
+        }
+        *made = path;
+        *made += suffix;
+        std::FILE* file = CreateNewHostFile(*made);
+        if (file != nullptr) {
+            return std::make_unique<HostWriteStream>(file);
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    made->clear();
+    return nullptr;
 }
 
 }  // namespace qz::pack

@@ -14,8 +14,18 @@ namespace qz::pack {
 std::unique_ptr<ReadStream> OpenHostRead(const std::filesystem::path& path);
 // Creates or truncates a host file for writing; null on failure.
 std::unique_ptr<WriteStream> CreateHostWrite(const std::filesystem::path& path);
+// Creates a new file for writing beside path, named path's name, ".part-"
+// and twelve random hexadecimal digits, so that nobody can plant a file or
+// link there beforehand; a name that exists already is never opened, another
+// is tried. *made receives the file's path. Null on failure.
+std::unique_ptr<WriteStream> CreateHostTemp(const std::filesystem::path& path,
+                                            std::filesystem::path* made);
 
 // fopen of a host path ("rb" or "wb"), wide on Windows. Null on failure.
 std::FILE* OpenHostFile(const std::filesystem::path& path, const char* mode);
+// Creates a host file that does not exist yet, for writing ("wb"); a link at
+// path is not followed. Null on failure, with errno EEXIST when something
+// of that name exists.
+std::FILE* CreateNewHostFile(const std::filesystem::path& path);
 
 }  // namespace qz::pack

@@ -33,7 +33,10 @@ constexpr char kCreateHelp[] =
     "\\ < > \" | ? * : and control characters; install.log at the top; a file\n"
     "whose name another file needs as a folder (letter case aside); links to\n"
     "directories, special files; files adding up to more than 2,147,483,647 bytes.\n"
-    "The package is written under a temporary name and renamed when complete.\n";
+    "A link to a file inside FOLDER is followed; one that leads outside is refused,\n"
+    "naming the link and its target.\n"
+    "The package is written under a new temporary name (OUTPUT.part-...) and\n"
+    "renamed when complete.\n";
 constexpr char kListHelp[] = "Prints each entry's index, size and name, then the total.\n";
 constexpr char kVerifyHelp[] =
     "Checks the package as the installer would: the header, a complete directory,\n"
@@ -41,8 +44,9 @@ constexpr char kVerifyHelp[] =
     "and a complete data area.\n";
 constexpr char kExtractHelp[] =
     "Installs the package into FOLDER (made if missing) with the installer's own\n"
-    "extraction, install.log included. On failure the installer's message is\n"
-    "followed by the entry at fault and the system's error text.\n";
+    "extraction, install.log included. A link found inside FOLDER is never\n"
+    "followed: the entry it stands in for fails. On failure the installer's\n"
+    "message is followed by the entry at fault and the system's error text.\n";
 
 std::string Footer(const char* text, bool warnings) {
     return std::string(text) + (warnings ? kWarnings : "") + kExitCodes;

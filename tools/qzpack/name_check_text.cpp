@@ -36,7 +36,8 @@ const char* NameCheckText(NameCheck check) {
         case NameCheck::kLevelTooLong:
             return "has a level longer than 255 characters";
         case NameCheck::kInstallLog:
-            return "is install.log, the list of installed files the installer writes";
+            return "has install.log as its first level, the list of installed files the "
+                   "installer writes first";
     }
     return "refused";
 }

@@ -16,13 +16,16 @@ struct PackageReview {
     // every file's full path, install.log's included, stays within 259 bytes.
     std::size_t room = 0;
     // One line each, as the terminal shows them: names that differ only in
-    // letter case, the product's programs that are missing, too little room
-    // for the usual install directory.
+    // letter case, names whose levels split otherwise under a single-byte
+    // code page (a GBK trail byte 5C), a package the installer refuses
+    // under code page 1252 (a level of more than 255 characters there, two
+    // names that fold to one), the product's programs that are missing, too
+    // little room for the usual install directory.
     std::vector<std::string> warnings;
 };
 
 // names: the GBK names in directory order; check: ValidateDirectory's
-// accepting result for them (its case twins).
+// accepting result for them (its case twins and longest name).
 PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCheck& check);
 
 // Prints the room on out and each warning on err. Returns kExitOk, or

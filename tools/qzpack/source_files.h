@@ -19,7 +19,8 @@ class SourceFiles {
     SourceFiles& operator=(const SourceFiles&) = delete;
 
     // Opens the file at path for reading in pieces of the caller's size,
-    // straight into the caller's memory; null on failure.
+    // straight into the caller's memory; null on failure, or when its last
+    // level is now a link (POSIX).
     std::unique_ptr<ReadStream> Open(const std::filesystem::path::string_type& path);
 
   private:

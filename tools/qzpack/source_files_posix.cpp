@@ -95,7 +95,10 @@ int SourceFiles::FolderOf(const std::string& path, const char** leaf) {
 std::unique_ptr<ReadStream> SourceFiles::Open(const std::filesystem::path::string_type& path) {
     const char* leaf = nullptr;
     const int folder = FolderOf(path, &leaf);
-    const int fd = openat(folder, leaf, O_RDONLY | O_CLOEXEC);
+    // O_NOFOLLOW: every source is a file that was no link when it was
+    // scanned (a link's item names the file it leads to), so a link found
+    // there now was put in its place since, and is not followed.
+    const int fd = openat(folder, leaf, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         return nullptr;
     }

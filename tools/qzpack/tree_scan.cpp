@@ -8,6 +8,7 @@
 #include "engine/package_format.h"
 #include "host_text.h"
 #include "name_check_text.h"
+#include "path_within.h"
 #include "tree_walk.h"
 
 namespace qz::pack {
@@ -63,8 +64,31 @@ bool PackageName(const TreeEntry::String& relative, std::string* name, std::stri
     return true;
 }
 
-// Adds the file or refuses what cannot be carried.
-bool AddEntry(const TreeEntry& entry, std::vector<PackItem>* items, std::string* error) {
+// The file a link leads to, all links on the way resolved, when it lies
+// inside real_folder (the packed folder, its links resolved). False, with
+// *error naming the link and its target, when it lies outside or cannot be
+// resolved: a link must not carry a file from elsewhere (a signing key, say)
+// into the package.
+bool TargetInside(const TreeEntry& entry, const fs::path& real_folder, fs::path* real,
+                  std::string* error) {
+    std::error_code ec;
+    *real = fs::canonical(fs::path(entry.Path()), ec);
+    if (ec) {
+        *error = PathForDisplay(entry.Path()) + ": the link cannot be resolved: " + ec.message();
+        return false;
+    }
+    if (!IsWithin(*real, real_folder)) {
+        *error = PathForDisplay(entry.Path()) + ": a link to " + PathForDisplay(*real) +
+                 ", which lies outside " + PathForDisplay(real_folder) + ", is not followed";
+        return false;
+    }
+    return true;
+}
+
+// Adds the file or refuses what cannot be carried. A link's item is read from
+// the file it leads to, as resolved and checked here.
+bool AddEntry(const TreeEntry& entry, const fs::path& real_folder, std::vector<PackItem>* items,
+              std::string* error) {
     std::error_code ec;
     const TreeEntry::String relative = entry.Relative();
     fs::file_type own = fs::file_type::none;
@@ -93,6 +117,10 @@ bool AddEntry(const TreeEntry& entry, std::vector<PackItem>* items, std::string*
         *error = PathForDisplay(entry.Path()) + ": not a regular file";
         return false;
     }
+    fs::path real;
+    if (own == fs::file_type::symlink && !TargetInside(entry, real_folder, &real, error)) {
+        return false;
+    }
     PackItem item;
     if (!PackageName(relative, &item.name, error)) {
         return false;
@@ -106,7 +134,7 @@ bool AddEntry(const TreeEntry& entry, std::vector<PackItem>* items, std::string*
         *error = PathForDisplay(entry.Path()) + ": larger than 2,147,483,647 bytes";
         return false;
     }
-    item.source = entry.Path();
+    item.source = own == fs::file_type::symlink ? real.native() : entry.Path();
     item.size = static_cast<std::int64_t>(size);
     items->push_back(std::move(item));
     return true;
@@ -155,8 +183,16 @@ bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string*
         *error = PathForDisplay(folder) + ": not a folder";
         return false;
     }
+    const fs::path real_folder = fs::canonical(folder, ec);
+    if (ec) {
+        *error = PathForDisplay(folder) + ": cannot be resolved: " + ec.message();
+        return false;
+    }
     const bool walked = WalkTree(
-        folder, [items, error](const TreeEntry& entry) { return AddEntry(entry, items, error); },
+        folder,
+        [&real_folder, items, error](const TreeEntry& entry) {
+            return AddEntry(entry, real_folder, items, error);
+        },
         &ec);
     if (!walked && !ec) {
         return false;

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "tree_walk.h"
 
 namespace qz::pack {
@@ -15,7 +17,16 @@ class ListedEntry : public TreeEntry {
     String Relative() const override { return m_entry.path().lexically_relative(m_folder); }
     // The listing's type where the system gives one, so that a plain file or
     // folder costs no look.
+    // A reparse point (a junction, a mount point, a link) is taken for a
+    // link, which the standard library does not do for all of them.
     bool OwnType(fs::file_type* type, std::error_code* ec) const override {
+        const DWORD attributes = GetFileAttributesW(m_entry.path().c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            *type = fs::file_type::symlink;
+            ec->clear();
+            return true;
+        }
         if (m_entry.is_regular_file(*ec) && !m_entry.is_symlink(*ec) && !*ec) {
             *type = fs::file_type::regular;
             return true;

@@ -7,6 +7,10 @@ namespace robot {
 
 const char kUnset[] = "\x01unset";
 
+EnvChanges ProgramFilesEnv(const std::string& value) {
+    return {{"ProgramFiles", value}, {"ProgramW6432", value}, {"ProgramFiles(x86)", value}};
+}
+
 Process::~Process() {
     if (m_process != nullptr)
         ::CloseHandle(m_process);

@@ -13,6 +13,12 @@ namespace robot {
 extern const char kUnset[];
 using EnvChanges = std::map<std::string, std::string>;
 
+// The changes that give a new process ProgramFiles = `value` (kUnset: none).
+// A process rebuilds its ProgramFiles from ProgramW6432 (64-bit) or
+// ProgramFiles(x86) (32-bit on a 64-bit system) as it starts, so all three
+// carry the value.
+EnvChanges ProgramFilesEnv(const std::string& value);
+
 class Process {
   public:
     Process() = default;

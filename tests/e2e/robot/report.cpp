@@ -29,6 +29,21 @@ std::string Format(const char* format, ...) {
     return text;
 }
 
+std::string Printable(const std::wstring& text) {
+    std::string out;
+    for (wchar_t ch : text) {
+        if (ch < 0x20 || ch == 0x7F) {
+            out += Format("\\x%02X", static_cast<unsigned>(ch));
+        } else {
+            char utf8[8];
+            const int n =
+                ::WideCharToMultiByte(CP_UTF8, 0, &ch, 1, utf8, sizeof(utf8), nullptr, nullptr);
+            out.append(utf8, static_cast<size_t>(n > 0 ? n : 0));
+        }
+    }
+    return out;
+}
+
 std::string Printable(const std::string& bytes) {
     // Readable in a UTF-8 log: GBK text converted, control bytes escaped.
     const int wide = ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data(),
@@ -36,18 +51,7 @@ std::string Printable(const std::string& bytes) {
     if (wide > 0 || bytes.empty()) {
         std::wstring w(static_cast<size_t>(wide), L'\0');
         ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), &w[0], wide);
-        std::string out;
-        for (wchar_t ch : w) {
-            if (ch < 0x20 || ch == 0x7F) {
-                out += Format("\\x%02X", static_cast<unsigned>(ch));
-            } else {
-                char utf8[8];
-                const int n =
-                    ::WideCharToMultiByte(CP_UTF8, 0, &ch, 1, utf8, sizeof(utf8), nullptr, nullptr);
-                out.append(utf8, static_cast<size_t>(n > 0 ? n : 0));
-            }
-        }
-        return out;
+        return Printable(w);
     }
     std::string out;
     for (unsigned char c : bytes) {
@@ -80,6 +84,11 @@ void Skip(const std::string& reason) {
 }
 
 bool CheckEqual(const std::string& actual, const std::string& expected, const std::string& what) {
+    return Check(actual == expected, what + ": got \"" + Printable(actual) + "\", expected \"" +
+                                         Printable(expected) + "\"");
+}
+
+bool CheckEqual(const std::wstring& actual, const std::wstring& expected, const std::string& what) {
     return Check(actual == expected, what + ": got \"" + Printable(actual) + "\", expected \"" +
                                          Printable(expected) + "\"");
 }

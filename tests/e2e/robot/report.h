@@ -31,6 +31,8 @@ void Require(bool ok, const std::string& what);
 // them) when they are not.
 bool CheckEqual(const std::string& actual, const std::string& expected, const std::string& what);
 bool CheckEqual(long long actual, long long expected, const std::string& what);
+// The same for UTF-16 texts, printed as UTF-8.
+bool CheckEqual(const std::wstring& actual, const std::wstring& expected, const std::string& what);
 
 // Ends the scenario as skipped: the machine lacks what it needs (`reason`).
 [[noreturn]] void Skip(const std::string& reason);
@@ -43,5 +45,7 @@ int FailureCount();
 // with control characters as \xNN; bytes that are not valid GBK as they stand
 // where printable ASCII, otherwise as \xNN.
 std::string Printable(const std::string& bytes);
+// Printable form of a UTF-16 text: UTF-8, control characters as \xNN.
+std::string Printable(const std::wstring& text);
 
 }  // namespace robot

@@ -1,5 +1,7 @@
 #include "robot/shortcut_checks.h"
 
+#include <windows.h>
+
 #include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/report.h"
@@ -17,20 +19,26 @@ std::string ProgramsUninstallLink() {
     return ProgramsFolder() + "\\Qorvane\\" + kUninstallLink;
 }
 
+// The description reads the same through the wide interface under every code
+// page, and through the narrow one, under code page 936, as its GBK bytes.
 void CheckShortcut(const std::string& link, const std::string& target, const std::string& dir,
-                   const std::string& description) {
+                   const char* description, const wchar_t* wideDescription) {
     const Shortcut s = ReadShortcut(link);
     if (!Check(s.loaded, "shortcut " + Printable(link) + " exists"))
         return;
     CheckEqual(s.target, target, link + ": target");
     CheckEqual(s.workingDirectory, dir, link + ": start directory");
-    CheckEqual(s.description, description, link + ": description");
+    if (::GetACP() == 936)
+        CheckEqual(s.description, description, link + ": description");
+    CheckEqual(s.wideDescription, wideDescription, link + ": description (UTF-16)");
 }
 
 void CheckShortcutsFor(const std::string& installDir) {
-    CheckShortcut(DesktopLink(), installDir + "ravik.exe", installDir, "Qorvane");
-    CheckShortcut(ProgramsAppLink(), installDir + "ravik.exe", installDir, "Qorvane");
-    CheckShortcut(ProgramsUninstallLink(), installDir + "uninstall.exe", installDir, "卸载");
+    const std::string app = installDir + "ravik.exe";
+    CheckShortcut(DesktopLink(), app, installDir, kAppLinkDescription, kAppLinkDescriptionWide);
+    CheckShortcut(ProgramsAppLink(), app, installDir, kAppLinkDescription, kAppLinkDescriptionWide);
+    CheckShortcut(ProgramsUninstallLink(), installDir + "uninstall.exe", installDir,
+                  kUninstallLinkDescription, kUninstallLinkDescriptionWide);
     Check(!FileExists(DesktopFolder() + "\\" + kUninstallLink),
           "no uninstall shortcut on the desktop");
 }

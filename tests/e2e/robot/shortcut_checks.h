@@ -11,9 +11,10 @@ std::string DesktopLink();
 std::string ProgramsAppLink();
 std::string ProgramsUninstallLink();
 
-// `link` exists with this target, start directory and description.
+// `link` exists with this target, start directory and description (GBK and
+// UTF-16).
 void CheckShortcut(const std::string& link, const std::string& target, const std::string& dir,
-                   const std::string& description);
+                   const char* description, const wchar_t* wideDescription);
 // The three shortcuts of an installation into `installDir`, and no uninstall
 // shortcut on the desktop.
 void CheckShortcutsFor(const std::string& installDir);

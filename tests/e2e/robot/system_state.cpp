@@ -84,6 +84,14 @@ Shortcut ReadShortcut(const std::string& lnkPath) {
             if (SUCCEEDED(link->GetDescription(buffer, sizeof(buffer)))) {
                 result.description = buffer;
             }
+            IShellLinkW* wideLink = nullptr;
+            if (SUCCEEDED(
+                    link->QueryInterface(IID_IShellLinkW, reinterpret_cast<void**>(&wideLink)))) {
+                wchar_t text[1024] = {};
+                if (SUCCEEDED(wideLink->GetDescription(text, 1024)))
+                    result.wideDescription = text;
+                wideLink->Release();
+            }
         }
         file->Release();
     }

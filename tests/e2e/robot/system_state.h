@@ -27,7 +27,8 @@ struct Shortcut {
     bool loaded = false;
     std::string target;
     std::string workingDirectory;
-    std::string description;
+    std::string description;       // through IShellLinkA: in the ANSI code page
+    std::wstring wideDescription;  // through IShellLinkW
 };
 Shortcut ReadShortcut(const std::string& lnkPath);
 

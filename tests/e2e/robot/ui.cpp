@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "robot/report.h"
@@ -19,6 +20,34 @@ std::string WindowText(HWND hwnd) {
     ::SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
                           SMTO_ABORTIFHUNG, 5000, &copied);
     return std::string(buffer.data(), copied < buffer.size() ? copied : 0);
+}
+
+std::wstring WideWindowText(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return std::wstring();
+    }
+    std::vector<wchar_t> buffer(length + 2, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::wstring(buffer.data(), copied < buffer.size() ? copied : 0);
+}
+
+std::vector<std::wstring> WideTexts(HWND dialog) {
+    std::vector<std::wstring> texts{WideWindowText(dialog)};
+    // Children are created in template order, each below the ones before it.
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        // A picture static keeps its resource's ordinal as its text.
+        const LONG type = StyleOf(child) & SS_TYPEMASK;
+        if (ClassNameOf(child) == "Static" && (type == SS_BITMAP || type == SS_ICON))
+            continue;
+        std::wstring text = WideWindowText(child);
+        if (!text.empty())
+            texts.push_back(std::move(text));
+    }
+    return texts;
 }
 
 std::string ClassNameOf(HWND hwnd) {
@@ -189,6 +218,10 @@ HWND WaitMessageBox(DWORD pid, const std::string& caption, Buttons buttons, DWOR
 
 std::string MessageBoxText(HWND box) {
     return WindowText(::GetDlgItem(box, 0xFFFF));
+}
+
+std::wstring WideMessageBoxText(HWND box) {
+    return WideWindowText(::GetDlgItem(box, 0xFFFF));
 }
 
 bool WaitGone(HWND hwnd, DWORD ms) {

@@ -14,6 +14,13 @@ namespace robot {
 constexpr DWORD kWait = 15000;
 
 std::string WindowText(HWND hwnd);  // WM_GETTEXT: works across processes
+// The window's text in UTF-16: WM_GETTEXT sent as a Unicode message, which a
+// Unicode window answers with no code page in between.
+std::wstring WideWindowText(HWND hwnd);
+// The window's caption, then the texts of its children in the order of its
+// template, all in UTF-16; children that show no text (pictures, or an empty
+// text) are left out.
+std::vector<std::wstring> WideTexts(HWND dialog);
 std::string ClassNameOf(HWND hwnd);
 bool IsEnabled(HWND hwnd);
 bool IsShown(HWND hwnd);      // WS_VISIBLE of the window itself
@@ -44,6 +51,7 @@ HWND WaitMessageBox(DWORD pid, const std::string& caption, Buttons buttons, DWOR
 bool CheckButtons(HWND box, Buttons buttons);
 // The text of a message box (its static 0xFFFF).
 std::string MessageBoxText(HWND box);
+std::wstring WideMessageBoxText(HWND box);
 // True when `hwnd` is no longer a window within `ms`.
 bool WaitGone(HWND hwnd, DWORD ms = kWait);
 // Polls `condition` every 20 ms; true as soon as it holds, false after `ms`.
