@@ -38,3 +38,35 @@ set_property(TEST e2e.install.install_signed_release APPEND PROPERTY ENVIRONMENT
              "QZ_SIGNED_INSTALL_EXE=${signed_dir}/Install.exe" "QZ_SIGNED_PACKAGE=${signed_dir}/data.dat")
 set_tests_properties(e2e.install.install_signed_release PROPERTIES REQUIRED_FILES
                      "${signed_dir}/Install.exe;${signed_dir}/data.dat")
+
+# Every scenario whose name holds "pinned" runs a pinned Install.exe as well:
+# the same sources built in a tree of their own (build/<preset>/pinned/build)
+# with QZ_PINNED_PACKAGE naming the demo package. Two set-up tests make it
+# before them: qzpack.exe packs the demo payload (the package the robot's own
+# PackFolder makes of it), then a second build tree, configured like this one,
+# builds the pinned program.
+set(pinned_dir ${CMAKE_BINARY_DIR}/pinned)
+file(MAKE_DIRECTORY ${pinned_dir})
+string(REPLACE "/" "\\" pinned_dir_windows "Z:${pinned_dir}")
+string(REPLACE "/" "\\" demo_payload_windows "Z:${QZ_DEMO_PAYLOAD_DIR}")
+add_test(NAME e2e.pinned.setup_package
+         COMMAND qzpack create ${demo_payload_windows} -o ${pinned_dir_windows}\\data.dat)
+set_tests_properties(e2e.pinned.setup_package PROPERTIES FIXTURES_SETUP pinned_package
+                     TIMEOUT 120)
+add_test(NAME e2e.pinned.setup_build
+         COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DBINARY=${pinned_dir}/build
+                 -DGENERATOR=${CMAKE_GENERATOR} -DTOOLCHAIN=${CMAKE_TOOLCHAIN_FILE}
+                 -DBUILD_TYPE=${CMAKE_BUILD_TYPE} -DPACKAGE=${pinned_dir}/data.dat
+                 -P ${CMAKE_CURRENT_SOURCE_DIR}/pinned_build.cmake)
+set_tests_properties(e2e.pinned.setup_build PROPERTIES FIXTURES_REQUIRED pinned_package
+                     FIXTURES_SETUP pinned_program TIMEOUT 900)
+foreach(name IN LISTS robot_scenarios)
+  if(name MATCHES "pinned")
+    string(REGEX REPLACE "_.*" "" area ${name})
+    set_property(TEST e2e.${area}.${name} APPEND PROPERTY ENVIRONMENT
+                 "QZ_PINNED_INSTALL_EXE=${pinned_dir}/build/src/app/Install.exe"
+                 "QZ_PINNED_PACKAGE=${pinned_dir}/data.dat")
+    set_tests_properties(e2e.${area}.${name} PROPERTIES FIXTURES_REQUIRED
+                         "pinned_package;pinned_program")
+  endif()
+endforeach()
