@@ -4,6 +4,7 @@
     make_payload.py large|small|mixed DIR
 
 large  one file of 1 GiB
+medium one file of 256 MiB
 small  20,000 files of 4 KiB in 200 folders
 mixed  about 2,000 files of 0 to 2 MiB (log-uniform, plus the sizes around the
        extraction's 30720-byte piece) in folders nested up to four deep
@@ -21,14 +22,22 @@ def write(path, data):
         f.write(data)
 
 
-def large(root, rng):
+def one_file(root, rng, mib, name):
     block = rng.randbytes(MIB)
-    path = os.path.join(root, "large.bin")
+    path = os.path.join(root, name)
     os.makedirs(root, exist_ok=True)
     with open(path, "wb") as f:
-        for i in range(1024):
+        for i in range(mib):
             # Each MiB differs a little, so no two blocks are alike.
             f.write(i.to_bytes(4, "little") + block[4:])
+
+
+def large(root, rng):
+    one_file(root, rng, 1024, "large.bin")
+
+
+def medium(root, rng):
+    one_file(root, rng, 256, "medium.bin")
 
 
 def small(root, rng):
@@ -52,7 +61,7 @@ def mixed(root, rng):
 def main():
     kind, root = sys.argv[1], sys.argv[2]
     rng = random.Random(20240601)
-    {"large": large, "small": small, "mixed": mixed}[kind](root, rng)
+    {"large": large, "medium": medium, "small": small, "mixed": mixed}[kind](root, rng)
 
 
 if __name__ == "__main__":

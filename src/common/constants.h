@@ -14,6 +14,9 @@ constexpr std::size_t kMaxLevelCharacters = 255;
 constexpr std::size_t kDefaultPathBufferSize = 300;
 // The extraction copies each file in pieces of at most this many bytes.
 constexpr std::size_t kCopyChunkSize = 30720;
+// A pinned setup program reads its package for the hash in pieces of this
+// many bytes.
+constexpr std::size_t kPinReadSize = 1u << 18;
 // Registry string values longer than this many bytes are refused.
 constexpr std::size_t kRegistryValueLimit = 254;
 // The sum of all entry sizes is carried as a signed 32-bit value.

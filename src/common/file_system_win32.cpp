@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "common/file_system_win32.h"
+#include "common/read_stream_win32.h"
 #include "common/unique_handle_win32.h"
 
 #include <algorithm>
@@ -9,25 +10,8 @@
 namespace qz {
 namespace {
 
-// ReadFile and WriteFile take a DWORD count; larger requests go in pieces.
+// WriteFile takes a DWORD count; larger requests go in pieces.
 constexpr std::size_t kMaxIo = 1u << 30;
-
-class Win32ReadStream : public ReadStream {
-  public:
-    explicit Win32ReadStream(UniqueHandle handle) : m_handle(std::move(handle)) {}
-
-    std::int64_t Read(void* buf, std::size_t n) override {
-        DWORD got = 0;
-        const auto want = static_cast<DWORD>(std::min(n, kMaxIo));
-        if (!::ReadFile(m_handle.get(), buf, want, &got, nullptr)) {
-            return -1;
-        }
-        return got;
-    }
-
-  private:
-    UniqueHandle m_handle;
-};
 
 class Win32WriteStream : public WriteStream {
   public:

@@ -68,8 +68,8 @@ struct ExtractJob {
 // exhausted memory counts as a create failure (3).
 ExtractResult ExtractPackage(ExtractJob& job) noexcept;
 
-// ExtractPackage, then state 2 when the result is not 0: the worker thread's
-// whole job before it closes the page.
+// ExtractPackage, then state 2 when the result is not 0, as the progress
+// page's worker does: the unattended mode's whole installation.
 ExtractResult RunInstallWorker(ExtractJob& job) noexcept;
 
 }  // namespace qz

@@ -81,7 +81,8 @@ int CProgressDlg::ExtractPackage() noexcept {
         qz::SetupJob setup(ui, m_arrEntries, m_nInstallState);
         return qz::ExtractPackage(setup.job());
     } catch (...) {
-        // Only setting up the job can throw, and only for want of memory.
+        // Only setting up the job can throw, and only for want of memory: the
+        // installation has failed before it began.
         return qz::kExtractCreateFailed;
     }
 }
@@ -89,13 +90,7 @@ int CProgressDlg::ExtractPackage() noexcept {
 UINT InstallThreadProc(LPVOID param) {
     auto* page = static_cast<CProgressDlg*>(param);
     const HWND window = page->m_hWnd;
-    try {
-        qz::ProgressPageUi ui(page->m_stcStatus, page->m_prgInstall, qz::g_strInstallDir);
-        qz::SetupJob setup(ui, page->m_arrEntries, page->m_nInstallState);
-        qz::RunInstallWorker(setup.job());
-    } catch (...) {
-        // Only setting up the job can throw, and only for want of memory: the
-        // installation has failed before it began.
+    if (page->ExtractPackage() != qz::kExtractOk) {
         page->m_nInstallState = qz::kStateFailed;
     }
     page->m_bWorkerDone = true;

@@ -33,9 +33,9 @@ class CProgressDlg : public CDialog {
 
     // The page's extraction (qz::ExtractPackage for g_strInstallDir with this
     // page's user interface, the Win32 file layer and data.dat beside the
-    // setup executable), which the worker runs through qz::RunInstallWorker.
-    // Returns 0 on success or a failure code 1-4; sets m_nInstallState to 3,
-    // then to 1 on success. Throws nothing.
+    // setup executable), which the worker thread runs. Returns 0 on success
+    // or a failure code 1-4; sets m_nInstallState to 3, then to 1 on success.
+    // Throws nothing.
     int ExtractPackage() noexcept;
     // Deletes every directory record; the list keeps its storage.
     void FreeEntries();
@@ -70,7 +70,7 @@ class CProgressDlg : public CDialog {
     std::atomic<bool> m_bWorkerDone{false};
 };
 
-// The worker thread's entry; `param` is the page. Runs qz::RunInstallWorker
-// on the extraction that the page's ExtractPackage runs (so the state becomes 2
-// when it failed), then sends WM_CLOSE to the page. Returns 0.
+// The worker thread's entry; `param` is the page. Runs the page's
+// ExtractPackage, sets the state to 2 when its result is not 0, then sends
+// WM_CLOSE to the page. Returns 0.
 UINT InstallThreadProc(LPVOID param);

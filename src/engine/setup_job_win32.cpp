@@ -5,6 +5,10 @@
 #include "common/texts.h"
 #include "engine/name_code_page.h"
 #include "integration/shortcuts.h"
+#ifdef QZ_PINNED_BUILD
+#include "engine/pinned_package.h"
+#include "engine/pinned_package_win32.h"
+#endif
 
 namespace qz {
 
@@ -17,7 +21,12 @@ SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>&
     m_job.open_package = [this]() {
         // data.dat is opened by its relative name in the setup directory.
         GetModuleDir();
+#ifdef QZ_PINNED_BUILD
+        // A pinned program installs only the package it was built for.
+        return OpenPinnedPackage(kPackageFileName, DecodePin(kPinnedPackage));
+#else
         return m_files.OpenRead(kPackageFileName);
+#endif
     };
     m_job.entries = &entries;
     m_job.state = &state;

@@ -20,9 +20,10 @@ class SetupJob {
     // `ui`, `entries` and `state` are the caller's (the progress page's user
     // interface, entry list and install state) and must outlive the job.
     // data.dat is opened by its relative name once GetModuleDir has made the
-    // setup directory current; names are judged and split in the system's
-    // ANSI code page, the one they are opened in. Throws only for want of
-    // memory.
+    // setup directory current; in a pinned build (QZ_PINNED_BUILD) it is
+    // checked against the pin first (OpenPinnedPackage). Names are judged and
+    // split in the system's ANSI code page, the one they are opened in. Throws
+    // only for want of memory.
     SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
              std::atomic<int>& state);
     SetupJob(const SetupJob&) = delete;

@@ -17,6 +17,7 @@
 #include "robot/installer.h"
 #include "robot/packages.h"
 #include "robot/page_walks.h"
+#include "robot/pinned_packages.h"
 #include "robot/process.h"
 #include "robot/progress_view.h"
 #include "robot/record_check.h"
@@ -528,13 +529,15 @@ struct RejectedPackage {
     const char* escape;  // a path that a package escaping the directory would write
 };
 
-// Each package is refused with the format message before anything is written.
-void RunRejected(const std::vector<RejectedPackage>& packages) {
+// Each package is refused with the format message before anything is written,
+// by `program` (empty: the build under test).
+void RunRejected(const std::vector<RejectedPackage>& packages, const std::string& program = {}) {
     const std::string dir = "C:\\qz-install\\Qorvane\\";
     bool shot = false;
     for (const RejectedPackage& p : packages) {
         Step(p.what);
         SetupOptions options;
+        options.program = program;
         if (p.present)
             options.package = WritePackage(p.bytes);
         Installer run(options);
@@ -951,6 +954,52 @@ void InstallFromOtherDirectory() {
     CheckShortcutsFor(dir);
 }
 
+// `program`, pinned to `package`, installs it through the wizard as an unpinned
+// program does (the payload folder `payload` byte for byte, when it is given),
+// then refuses every package but its own as it refuses a bad header: the
+// format message, nothing written, the failure on the finish page.
+void RunPinned(const std::string& program, const std::string& package, const std::string& payload) {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    {
+        SetupOptions options = WithPackage(package);
+        options.program = program;
+        Installer run(options);
+        run.Start();
+        WalkToProgress(run, dir);
+        HWND finish = ExpectFinish(run, kSuccessHeadline);
+        EndWizard(run, finish);
+        Check(FileExists(dir + "ravik.exe") && FileExists(dir + "install.log"),
+              "the pinned package is installed");
+        for (const auto& file :
+             payload.empty() ? std::map<std::string, std::int64_t>() : ListTree(payload)) {
+            if (file.second >= 0)
+                Check(ReadWholeFile(dir + file.first) ==
+                          ReadWholeFile(WithSlash(payload) + file.first),
+                      "installed byte for byte: " + Printable(file.first));
+        }
+        CheckShortcutsFor(dir);
+    }
+    RemoveTree(dir);
+    ::DeleteFileA(DesktopLink().c_str());
+    RemoveTree(ProgramsFolder() + "\\Qorvane\\");
+    std::vector<RejectedPackage> packages;
+    for (const PackageVariant& variant : NotThePinnedPackage(ReadWholeFile(package)))
+        packages.push_back({variant.what, true, variant.bytes, nullptr});
+    RunRejected(packages, program);
+}
+
+// A program pinned to the demo package.
+void InstallPinned() {
+    RunPinned(PinnedProgram(), PinnedPackage(), DemoPayloadDir());
+}
+
+// The release that scripts/release signed (tests/release/release_test.sh),
+// with the data.dat shipped with it, then with that data.dat altered or
+// swapped.
+void InstallSignedRelease() {
+    RunPinned(RequiredPathEnv("QZ_SIGNED_INSTALL_EXE"), RequiredPathEnv("QZ_SIGNED_PACKAGE"), "");
+}
+
 const Scenario full("install_full", &InstallFull);
 const Scenario runningWaits("install_running_copy_waits", &InstallRunningCopyWaits);
 const Scenario runningCancel("install_running_copy_cancel", &InstallRunningCopyCancel);
@@ -964,5 +1013,7 @@ const Scenario western("install_western_code_page", &InstallWesternCodePage);
 const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);
 const Scenario heldFile("install_held_file", &InstallHeldFile);
 const Scenario diskFull("install_disk_full", &InstallDiskFull);
+const Scenario pinned("install_pinned", &InstallPinned);
+const Scenario signedRelease("install_signed_release", &InstallSignedRelease);
 
 }  // namespace

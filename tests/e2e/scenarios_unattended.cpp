@@ -9,11 +9,13 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "robot/expected_texts.h"
 #include "robot/files.h"
 #include "robot/installer.h"
 #include "robot/packages.h"
+#include "robot/pinned_packages.h"
 #include "robot/process.h"
 #include "robot/record_check.h"
 #include "robot/report.h"
@@ -219,7 +221,56 @@ void UnattendedExitCodes() {
     }
 }
 
+// The pinned program installs its own package and refuses every other with
+// exit code 2 and nothing written; the unpinned program installs each of them.
+void UnattendedPinned() {
+    const std::string dir = "C:\\Unattended\\Qorvane\\";
+    const std::string to = "/S /D=C:\\Unattended\\Qorvane";
+    const std::string pinned = PinnedPackage();
+    struct Row {
+        std::string what;
+        std::string package;  // empty: none beside Install.exe
+        DWORD pinnedExit;     // the unpinned program's is 0 where a package lies
+    };
+    std::vector<Row> rows = {{"the pinned package", pinned, 0}, {"no data.dat", "", 1}};
+    const std::string folder = PackageFolder();
+    int n = 0;
+    for (const PackageVariant& variant : NotThePinnedPackage(ReadWholeFile(pinned))) {
+        const std::string path = folder + "variant" + std::to_string(++n) + ".dat";
+        Require(WriteWholeFile(path, variant.bytes), "the package is written");
+        rows.push_back({variant.what, path, 2});
+    }
+    for (const Row& row : rows) {
+        for (const bool isPinned : {true, false}) {
+            if (!isPinned && row.package.empty())
+                continue;
+            const std::string what = row.what + (isPinned ? ", pinned" : ", unpinned");
+            Step(what);
+            ForgetEarlierInstalls();
+            RemoveTree("C:\\Unattended\\");
+            SetupOptions options;
+            options.package = row.package;
+            if (isPinned)
+                options.program = PinnedProgram();
+            Installer run(options);
+            const DWORD expected = isPinned ? row.pinnedExit : 0;
+            CheckEqual(RunUnattended(run, to), expected, what + ": exit code");
+            if (expected == 0) {
+                if (row.package == pinned)
+                    CheckInstalled(DemoPayloadDir(), dir);
+                Check(FileExists(dir + "install.log"), what + ": installed");
+                CheckShortcutsFor(dir);
+            } else {
+                Check(!DirExists(dir), what + ": no install directory");
+                CheckNoShortcuts();
+            }
+            CheckRecord(dir);
+        }
+    }
+}
+
 const Scenario install("unattended_install", &UnattendedInstall);
 const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
+const Scenario pinned("unattended_pinned", &UnattendedPinned);
 
 }  // namespace

@@ -4,11 +4,12 @@
 # code-signing certificate it issued whose key lives in a SoftHSM2 token made
 # for the test, and a timestamp authority on 127.0.0.1 (tsa_server.py). A
 # release signed through the token with a timestamp verifies against that
-# authority and shows the timestamp; then failures that must leave no OUT_DIR
+# authority and shows the timestamp, its Install.exe is pinned to its data.dat
+# and rebuilds to the same bytes; then failures that must leave no OUT_DIR
 # behind: a certificate from another authority, a certificate offered as its
 # own anchor, a timestamp not given or not verifiable, a link to the key in
 # the payload. The signed release stays in OUT for the robot's
-# e2e.release.install_full_signed.
+# e2e.install.install_signed_release, which also alters and swaps its data.dat.
 #
 #   tests/release/release_test.sh OUT
 #
@@ -181,10 +182,37 @@ else
   # The same file fails against an authority that did not issue its signer.
   osslsigncode verify -CAfile "$work/stranger-ca.pem" -in "$out/Install.exe" >/dev/null 2>&1 &&
     fail "the signature verifies against an unrelated CA"
-  # Signed, yet the same program: the unsigned build with a signature added.
+  # Signed, yet the same program: the pinned build with a signature added.
+  pinned_tree=$repo/build/release-pinned
+  [ "$preset" = mingw ] || pinned_tree=$pinned_tree-$preset
   osslsigncode remove-signature -in "$out/Install.exe" -out "$work/unsigned.exe" >/dev/null 2>&1
-  cmp -s "$work/unsigned.exe" "$repo/build/$preset/src/app/Install.exe" ||
-    fail "Install.exe without its signature is not the $preset build"
+  cmp -s "$work/unsigned.exe" "$pinned_tree/src/app/Install.exe" ||
+    fail "Install.exe without its signature is not the pinned $preset build"
+  # Pinned to the data.dat beside it (check-pe reports the pin of an x86_64
+  # program too, whose other checks it fails), and to no other file.
+  "$repo/scripts/check-pe" "$out/Install.exe" >"$work/pin.txt" 2>&1
+  grep -qx "pin: $(stat -c %s "$out/data.dat") bytes, sha256 $(sha256sum "$out/data.dat" | cut -d' ' -f1)" \
+    "$work/pin.txt" || fail "the signed Install.exe is not pinned to its data.dat: $(grep '^pin' "$work/pin.txt")"
+  if [ "$preset" = mingw ]; then
+    "$repo/scripts/check-pe" "$out/Install.exe" "$out/data.dat" >/dev/null 2>&1 ||
+      fail "check-pe refuses the signed Install.exe with its own data.dat"
+    cp "$out/data.dat" "$work/other.dat"
+    printf 'x' >>"$work/other.dat"
+    "$repo/scripts/check-pe" "$out/Install.exe" "$work/other.dat" >/dev/null 2>&1 &&
+      fail "check-pe takes the pin for that of data.dat with a byte appended"
+    "$repo/scripts/check-pe" "$repo/build/mingw/src/app/Install.exe" "$out/data.dat" >/dev/null 2>&1 &&
+      fail "check-pe takes the unpinned build for a pinned one"
+  fi
+  # Anyone can rebuild it: the same commit pinned to the same package, in
+  # another folder, gives the same bytes.
+  if (cd "$repo" && cmake --preset "$preset" -B "$work/rebuild" -DQZ_BUILD_TESTS=OFF \
+    -DQZ_PINNED_PACKAGE="$out/data.dat" >/dev/null &&
+    cmake --build "$work/rebuild" -j2 --target Install >/dev/null); then
+    cmp -s "$work/unsigned.exe" "$work/rebuild/src/app/Install.exe" ||
+      fail "a second build pinned to data.dat gives other bytes"
+  else
+    fail "the second pinned build failed"
+  fi
   "$repo/build/release/tools/qzpack/qzpack" list "$out/data.dat" >"$work/list.txt" ||
     fail "data.dat does not list"
   grep -q 'data\\skelmot\\setup.exe' "$work/list.txt" || fail "data.dat lacks setup.exe"

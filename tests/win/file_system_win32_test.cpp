@@ -9,7 +9,9 @@
 
 #include "common/directory_chain.h"
 #include "common/file_system_win32.h"
+#include "common/sha256_win32.h"
 #include "engine/extractor.h"
+#include "engine/pinned_package_win32.h"
 #include "support/package_bytes.h"
 
 namespace qz {
@@ -210,6 +212,63 @@ TEST(Win32FileSystem, ExtractionWithGbkNames) {
     held.reset();
     EXPECT_EQ(ReadAll(fs, install + "install.log"),
               "[FILE] " + name1 + "\r\n[FILE] " + name2 + "\r\n");
+}
+
+// A pinned program's package: opened once and without sharing, checked, and on
+// a match handed over from its first byte; refused packages read as empty.
+TEST(Win32FileSystem, PinnedPackageOpensOnlyItsOwnBytes) {
+    TempFolder dir;
+    const std::string pinned = qz::test::PackageBytes({{"a.txt", "abc"}, {"b.txt", "defgh"}});
+    PackagePin pin;
+    pin.size = pinned.size();
+    const std::unique_ptr<Sha256> hash = CreateSystemSha256();
+    ASSERT_NE(hash, nullptr);
+    ASSERT_TRUE(hash->Add(pinned.data(), pinned.size()));
+    ASSERT_TRUE(hash->Finish(&pin.digest));
+
+    std::string changed = pinned;
+    changed.back() ^= 0x20;  // the last data byte: 'h' becomes 'H'
+    const struct {
+        const char* what;
+        const char* file;  // null: no file at all
+        std::string bytes;
+        bool opens;
+        std::string delivered;  // what the reader then gets
+    } cases[] = {
+        {"the pinned package", "pinned.dat", pinned, true, pinned},
+        {"one data byte changed", "changed.dat", changed, true, ""},
+        {"bytes appended", "longer.dat", pinned + "tail", true, ""},
+        {"another package", "other.dat", qz::test::PackageBytes({{"a.txt", "abc"}}), true, ""},
+        {"no file", nullptr, "", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = dir.path() + (c.file != nullptr ? c.file : "missing.dat");
+        if (c.file != nullptr) {
+            Win32FileSystem fs;
+            auto out = fs.CreateWrite(path);
+            ASSERT_TRUE(out && out->Write(c.bytes.data(), c.bytes.size()) && out->Close());
+        }
+        std::unique_ptr<ReadStream> package = OpenPinnedPackage(path.c_str(), pin);
+        ASSERT_EQ(package != nullptr, c.opens);
+        if (!package) {
+            continue;
+        }
+        // The package that matched stays held without sharing: nobody can open
+        // it to write between the check and the extraction.
+        HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(writer == INVALID_HANDLE_VALUE, !c.delivered.empty());
+        if (writer != INVALID_HANDLE_VALUE) {
+            CloseHandle(writer);
+        }
+        std::string delivered;
+        char buffer[7];
+        for (std::int64_t got; (got = package->Read(buffer, sizeof buffer)) > 0;) {
+            delivered.append(buffer, static_cast<std::size_t>(got));
+        }
+        EXPECT_EQ(delivered, c.delivered);
+    }
 }
 
 }  // namespace

@@ -18,7 +18,9 @@ Installer::Installer(const SetupOptions& options) : m_options(options) {
     m_setupDir = m_workDir + m_options.setupFolder + "\\";
     RemoveTree(m_workDir);
     Require(MakeDirs(m_setupDir), "the scratch folder " + m_setupDir + " can be made");
-    Require(CopyOneFile(RequiredPathEnv("QZ_INSTALL_EXE"), m_setupDir + m_options.exeName),
+    const std::string program =
+        m_options.program.empty() ? RequiredPathEnv("QZ_INSTALL_EXE") : m_options.program;
+    Require(CopyOneFile(program, m_setupDir + m_options.exeName),
             "Install.exe is copied into the scratch folder");
     if (!m_options.package.empty()) {
         Require(CopyOneFile(m_options.package, m_setupDir + "data.dat"),

@@ -19,6 +19,7 @@ extern const char kAboutCaption[];  // "关于 Install"
 struct SetupOptions {
     std::string package;  // a data.dat to put beside Install.exe; empty: none
     EnvChanges env;       // e.g. {"ProgramFiles", kUnset}
+    // The file name Install.exe gets in the setup folder.
     std::string exeName = "Install.exe";
     // The caption of the host and the pages as the program's windows carry it,
     // in the robot's ANSI code page.
@@ -29,6 +30,8 @@ struct SetupOptions {
     // The current directory the program starts in, as a shortcut may set it;
     // empty: its setup folder.
     std::string startDir{};
+    // The program to run; empty: QZ_INSTALL_EXE, the build under test.
+    std::string program{};
 };
 
 class Installer {
