@@ -137,12 +137,17 @@ NameCheck CheckName(const char* name, std::size_t field_size, const NameCodePage
     for (std::size_t i = 0; i <= length;) {
         const auto c = static_cast<unsigned char>(i < length ? name[i] : '\\');
         if (i < length && code_page.is_lead(c)) {
-            if (i + 1 >= length || !IsGbkTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+            const auto trail = static_cast<unsigned char>(i + 1 < length ? name[i + 1] : 0);
+            if (!IsGbkTrailByte(trail) ||
+                !code_page.is_character(static_cast<NameCharacter>(c) << 8 | trail)) {
                 return NameCheck::kBadGbk;
             }
             i += 2;
             ++level_characters;
             continue;
+        }
+        if (!code_page.is_character(c)) {
+            return NameCheck::kBadGbk;
         }
         if (c == '/') {
             return NameCheck::kForwardSlash;

@@ -8,7 +8,10 @@
 // A name must:
 //   - hold its NUL within the 260 bytes of its field and not be empty;
 //   - be well-formed: every lead byte followed by a trail byte (0x40-0x7E,
-//     0x80-0xFE, which holds the trail bytes of every double-byte code page);
+//     0x80-0xFE, which holds the trail bytes of every double-byte code page),
+//     and every byte and pair a character the code page defines (for GBK: no
+//     FF, no user-defined or unassigned pair such as AAA1 or A67C, since the
+//     package tool could not write the name);
 //   - separate levels with backslashes only: a forward slash is refused
 //     anywhere (0x2F is never part of a double-byte character);
 //   - have no colon anywhere (no drive letter, no stream name);
@@ -50,7 +53,7 @@ enum class NameCheck {
     kOk,
     kUnterminated,  // no NUL within the field
     kEmpty,
-    kBadGbk,  // a lead byte without its trail byte
+    kBadGbk,  // a lead byte without its trail byte, or no character of the code page
     kForwardSlash,
     kColon,  // drive letter or stream name
     kControlByte,

@@ -1,5 +1,9 @@
 #include "engine/name_code_page.h"
 
+#include <algorithm>
+
+#include "engine/gbk_runs.h"
+
 namespace qz {
 namespace {
 
@@ -58,7 +62,27 @@ std::uint32_t Fold1252(NameCharacter c) {
 
 }  // namespace
 
-const NameCodePage kGbkNames = {IsGbkLeadByte, FoldGbk};
-const NameCodePage kWesternNames = {NeverLead, Fold1252};
+bool IsAnyCharacter(NameCharacter) {
+    return true;
+}
+
+bool IsGbkCharacter(NameCharacter c) {
+    // 80 is the euro sign for iconv (and for code page 936), though not for
+    // every GBK table; FF and the lead bytes alone are nothing.
+    if (c < 0x100) {
+        return c <= 0x80;
+    }
+    if (c > 0xFFFF || !IsGbkLeadByte(static_cast<unsigned char>(c >> 8)) ||
+        !IsGbkTrailByte(static_cast<unsigned char>(c & 0xFF))) {
+        return false;
+    }
+    const GbkRun* end = kGbkRuns + kGbkRunCount;
+    const GbkRun* run = std::upper_bound(
+        kGbkRuns, end, c, [](NameCharacter code, const GbkRun& r) { return code < r.first; });
+    return run != kGbkRuns && c <= (run - 1)->last;
+}
+
+const NameCodePage kGbkNames = {IsGbkLeadByte, IsGbkCharacter, FoldGbk};
+const NameCodePage kWesternNames = {NeverLead, IsAnyCharacter, Fold1252};
 
 }  // namespace qz

@@ -55,7 +55,7 @@ NameCodePage AnsiNameCodePage() {
         return kGbkNames;
     }
     FoldAnsi(0);  // the table is built here, not in the middle of a check
-    return {IsAnsiLeadByte, FoldAnsi};
+    return {IsAnsiLeadByte, IsAnyCharacter, FoldAnsi};
 }
 
 }  // namespace qz

@@ -121,8 +121,9 @@ std::string ForbiddenInside(std::string level, RandomSource& random) {
     return level;
 }
 
-// A byte sequence that is not GBK: a lead byte without its trail, or with a
-// byte that cannot follow it; or a single byte no GBK character begins with.
+// A byte sequence at the edge of GBK: a lead byte without its trail, or with a
+// byte that cannot follow it; or a single byte outside ASCII: FF, which is
+// nothing in GBK, or 80, which iconv and code page 936 read as the euro sign.
 std::string BadGbk(std::string level, RandomSource& random) {
     switch (random.Below(3)) {
         case 0:

@@ -607,6 +607,9 @@ void InstallHostileDirectory() {
         {"a level holding |", true, second("a|b\\c.txt"), nullptr},
         {"a level holding ?", true, second("what?.txt"), nullptr},
         {"a level holding *", true, second("*.txt"), nullptr},
+        // 61 A6 7C 2E 74 78 74: A6 7C is no character of GBK, though the
+        // installer's code page reads 7C as its trail byte, not as |.
+        {"a pair GBK does not define", true, second("a\xa6\x7c.txt"), nullptr},
         // 256 letters: one character more than a level may hold.
         {"a level of 256 characters", true, second(std::string(256, 'a')), nullptr},
         {"install.log at the top", true, second("install.log"), nullptr},

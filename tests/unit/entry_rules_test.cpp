@@ -83,6 +83,19 @@ TEST(EntryRules, Names) {
         {"a\x81\x20", NameCheck::kBadGbk},  // lead byte, space
         {"a\x81\x7f", NameCheck::kBadGbk},  // 7F is no trail byte
         {"a\x81\xff", NameCheck::kBadGbk},  // FF is no trail byte
+        // Bytes and pairs GBK defines no character for, which the package
+        // tool could not write, and neighbours that are characters.
+        {"a\xff.txt", NameCheck::kBadGbk},  // FF alone
+        {"a\x80.txt", NameCheck::kOk},      // 80 alone: the euro sign
+        {"\xa6\x7c", NameCheck::kBadGbk},   // A6 7C: no character, though 7C looks like |
+        {"\xaa\xa1", NameCheck::kBadGbk},   // AA A1: the user-defined area AAA1-AFFE
+        {"\xfe\xfe", NameCheck::kBadGbk},   // FE FE: the user-defined area F8A1-FEFE
+        {"\xa1\x40", NameCheck::kBadGbk},   // A1 40: the user-defined area A140-A7A0
+        {"\xa6\xb9", NameCheck::kBadGbk},   // A6 B9: unassigned, just past Ω (A6 B8)
+        {"\xa6\xb8", NameCheck::kOk},       // A6 B8: Ω
+        {"\xb0\xa1", NameCheck::kOk},       // B0 A1: 啊
+        {"\xaa\xa0", NameCheck::kOk},       // AA A0: 獱, the last before AAA1
+        {"\xfe\x4f", NameCheck::kOk},       // FE 4F: 﨩
         {"a\tb", NameCheck::kControlByte},
         {"a\x1f", NameCheck::kControlByte},
         // One row per character Windows file names cannot hold.

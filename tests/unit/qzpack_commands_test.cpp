@@ -155,6 +155,9 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
         {"device name", PackageBytes({{"aux.txt", ""}}), kExitRefused, "device"},
         {"a character Windows refuses", PackageBytes({{"ok", ""}, {"a\\what?.txt", "x"}}),
          kExitRefused, "entry 1 (a\\what?.txt): the name is refused: holds a character"},
+        // A6 7C: a lead byte and a trail byte that GBK has no character for.
+        {"a pair GBK does not define", PackageBytes({{"ok", ""}, {"a\xa6\x7c.txt", "x"}}),
+         kExitRefused, "the name is refused: not well-formed GBK"},
         {"a level of 256 characters", PackageBytes({{std::string(256, 'n'), ""}}), kExitRefused,
          "entry 0 (" + std::string(256, 'n') + "): the name is refused: has a level longer"},
         {"the installer's own log", PackageBytes({{"a", ""}, {"Install.LOG", "x"}}), kExitRefused,
