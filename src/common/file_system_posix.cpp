@@ -9,6 +9,8 @@
 
 #include <utility>
 
+#include "common/unique_fd_posix.h"
+
 namespace qz {
 namespace {
 
@@ -68,34 +70,6 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
     return true;
 }
 
-// A file descriptor, closed once.
-class Fd {
-  public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() { Close(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-    // Closes the descriptor held and holds fd instead.
-    void Reset(int fd) {
-        Close();
-        m_fd = fd;
-    }
-    // True when the descriptor was open and closed cleanly.
-    bool Close() {
-        if (m_fd < 0) {
-            return true;
-        }
-        const int rc = close(std::exchange(m_fd, -1));
-        return rc == 0 || errno == EINTR;
-    }
-
-  private:
-    int m_fd;
-};
-
 class PosixReadStream : public ReadStream {
   public:
     explicit PosixReadStream(int fd) : m_fd(fd) {}
@@ -113,7 +87,7 @@ class PosixReadStream : public ReadStream {
     }
 
   private:
-    Fd m_fd;
+    UniqueFd m_fd;
 };
 
 class PosixWriteStream : public WriteStream {
@@ -142,7 +116,7 @@ class PosixWriteStream : public WriteStream {
     bool Close() override { return m_fd.Close(); }
 
   private:
-    Fd m_fd;
+    UniqueFd m_fd;
 };
 
 // Opening without sharing: an exclusive advisory lock, refused at once when
@@ -161,19 +135,9 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
     return Convert("GBK", "UTF-8", utf8, gbk);
 }
 
-PosixFileSystem::PosixFileSystem(std::string root)
-    : m_root(std::move(root)), m_root_fd(-1), m_folder_fd(-1) {
+PosixFileSystem::PosixFileSystem(std::string root) : m_root(std::move(root)) {
     if (m_root.empty()) {
         m_root = ".";
-    }
-}
-
-PosixFileSystem::~PosixFileSystem() {
-    if (m_folder_fd >= 0) {
-        close(m_folder_fd);
-    }
-    if (m_root_fd >= 0) {
-        close(m_root_fd);
     }
 }
 
@@ -203,22 +167,22 @@ int PosixFileSystem::FolderOf(const std::string& path, std::string* leaf) {
     const std::size_t slash = rel.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : rel.substr(0, slash);
     leaf->assign(rel, slash == std::string::npos ? 0 : slash + 1, std::string::npos);
-    if (m_root_fd < 0) {
-        m_root_fd = open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_root_fd < 0) {
+    if (m_root_fd.get() < 0) {
+        m_root_fd.Reset(open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (m_root_fd.get() < 0) {
             return -1;
         }
     }
     if (folder.empty()) {
-        return m_root_fd;
+        return m_root_fd.get();
     }
-    if (m_folder_fd >= 0 && folder == m_folder) {
-        return m_folder_fd;
+    if (m_folder_fd.get() >= 0 && folder == m_folder) {
+        return m_folder_fd.get();
     }
-    Fd(std::exchange(m_folder_fd, -1)).Close();
+    m_folder_fd.Reset();
     m_folder.clear();
     // Level by level from the root: O_NOFOLLOW refuses a level that is a link.
-    Fd at(-1);
+    UniqueFd at(-1);
     for (std::size_t start = 0; start <= folder.size();) {
         std::size_t end = folder.find('/', start);
         if (end == std::string::npos) {
@@ -229,7 +193,7 @@ int PosixFileSystem::FolderOf(const std::string& path, std::string* leaf) {
         if (level.empty() || level == ".") {
             continue;
         }
-        const int next = openat(at.get() >= 0 ? at.get() : m_root_fd, level.c_str(),
+        const int next = openat(at.get() >= 0 ? at.get() : m_root_fd.get(), level.c_str(),
                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (next < 0) {
             return -1;
@@ -237,11 +201,11 @@ int PosixFileSystem::FolderOf(const std::string& path, std::string* leaf) {
         at.Reset(next);
     }
     if (at.get() < 0) {
-        return m_root_fd;
+        return m_root_fd.get();
     }
     m_folder = folder;
-    m_folder_fd = at.release();
-    return m_folder_fd;
+    m_folder_fd.Reset(at.release());
+    return m_folder_fd.get();
 }
 
 bool PosixFileSystem::MapRelative(const std::string& path, std::string* relative) const {
@@ -305,7 +269,7 @@ std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(const std::string& path) {
     if (folder == -1) {
         return nullptr;
     }
-    Fd fd(openat(folder, leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd fd(openat(folder, leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode) || !LockAlone(fd.get())) {
         return nullptr;
@@ -323,7 +287,7 @@ std::unique_ptr<WriteStream> PosixFileSystem::CreateWrite(const std::string& pat
     // process is left alone, as with a file opened without sharing on Windows.
     // A new (empty) file is not truncated: on ext4 a truncation makes the
     // close start writing the file back, which costs five times tar's close.
-    Fd fd(openat(folder, leaf.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
+    UniqueFd fd(openat(folder, leaf.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
     struct stat st;
     if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !LockAlone(fd.get()) ||
         (S_ISREG(st.st_mode) && st.st_size > 0 && ftruncate(fd.get(), 0) != 0)) {

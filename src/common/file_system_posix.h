@@ -17,6 +17,7 @@
 #include <unordered_set>
 
 #include "common/file_system.h"
+#include "common/unique_fd_posix.h"
 
 namespace qz {
 
@@ -24,9 +25,6 @@ class PosixFileSystem : public FileSystem {
   public:
     // root: a host directory (UTF-8), "." for the current one.
     explicit PosixFileSystem(std::string root);
-    ~PosixFileSystem() override;
-    PosixFileSystem(const PosixFileSystem&) = delete;
-    PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
     bool CreateDirectory(const std::string& path) override;
     std::unique_ptr<ReadStream> OpenRead(const std::string& path) override;
@@ -47,9 +45,9 @@ class PosixFileSystem : public FileSystem {
     int FolderOf(const std::string& path, std::string* leaf);
 
     std::string m_root;
-    int m_root_fd;         // the root, opened on first use; -1 before
+    UniqueFd m_root_fd;    // the root, opened on first use
     std::string m_folder;  // the folder below the root held open, or ""
-    int m_folder_fd;       // its handle, or -1
+    UniqueFd m_folder_fd;  // its handle, or none
     // Directories made or found by this instance. One instance serves one
     // thread; a directory removed behind its back is not noticed.
     std::unordered_set<std::string> m_knownDirectories;

@@ -27,8 +27,8 @@ class AnsiFoldTable {
             }
             const char bytes[2] = {static_cast<char>(lead), static_cast<char>(c & 0xFF)};
             wchar_t wide[2] = {};
-            if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, pair ? bytes : bytes + 1,
-                                      pair ? 2 : 1, wide, 2) == 1) {
+            const int count = pair ? 2 : 1;
+            if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, count, wide, 2) == 1) {
                 ::CharUpperBuffW(wide, 1);
                 m_values[c] = wide[0];
             }
