@@ -23,7 +23,8 @@ struct ExtractTarget {
 // "C:\", which that layer maps onto the folder itself. On Windows the install
 // directory is the folder's absolute path in GBK, and paths are held to
 // Windows' 259 bytes; on POSIX every name fits. On both, the file layer
-// follows no link it finds inside the folder. False with *error when the
+// follows no link it finds inside the folder (on Windows the folder itself
+// must be none either). False with *error when the
 // folder cannot be made or named.
 bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* target,
                        std::string* error);

@@ -4,8 +4,8 @@
 
 #include "common/constants.h"
 #include "common/install_path_rules.h"
+#include "common/no_link_file_system_win32.h"
 #include "host_text.h"
-#include "no_link_file_system_win32.h"
 
 namespace qz::pack {
 
@@ -26,7 +26,7 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     }
     target->install_dir = WithTrailingSeparator(gbk);
     target->longest_path = kMaxPath - 1;
-    target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir);
+    target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir, IsGbkLeadByte);
     return true;
 }
 
