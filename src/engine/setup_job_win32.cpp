@@ -25,7 +25,13 @@ SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>&
         GetModuleDir();
 #ifdef QZ_PINNED_BUILD
         // A pinned program installs only the package it was built for.
-        return OpenPinnedPackage(kPackageFileName, DecodePin(kPinnedPackage));
+        PinnedOpen status = PinnedOpen::kOpened;
+        std::unique_ptr<ReadStream> package =
+            OpenPinnedPackage(kPackageFileName, DecodePin(kPinnedPackage), &status);
+        if (status == PinnedOpen::kCopyFailed) {
+            m_job.package_failure = kExtractCreateFailed;
+        }
+        return package;
 #else
         return m_package_files.OpenRead(kPackageFileName);
 #endif

@@ -23,6 +23,7 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     target->install_dir = std::string(kDefaultDriveRoot) + "\\";
     // The drive root stands for the folder itself: every name fits below it.
     target->longest_path = target->install_dir.size() + kNameSize - 1;
+    target->longest_folder = target->longest_path;
     return true;
 }
 

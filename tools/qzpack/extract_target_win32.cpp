@@ -26,6 +26,7 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     }
     target->install_dir = WithTrailingSeparator(gbk);
     target->longest_path = kMaxPath - 1;
+    target->longest_folder = kMaxFolderPath - 1;
     target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir, IsGbkLeadByte);
     return true;
 }

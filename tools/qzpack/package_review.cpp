@@ -7,6 +7,7 @@
 #include "common/constants.h"
 #include "common/dbcs.h"
 #include "common/texts.h"
+#include "engine/install_dir_room.h"
 #include "host_text.h"
 #include "name_check_text.h"
 
@@ -81,7 +82,6 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
             "under a single-byte code page (1252) the installer refuses the package: " + western);
     }
 
-    const std::size_t longest = std::max(check.longest_name, std::strlen(kLogFileName));
     for (const char* program : {kAppExe, kUninstallExe, kToolbarExe, kBrowserSetupExe}) {
         // A name that folds to the program's has its length: only names of
         // that length are compared.
@@ -97,8 +97,7 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
         }
     }
 
-    const std::size_t longest_path = kMaxPath - 1;
-    review.room = longest < longest_path ? longest_path - longest : 0;
+    review.room = InstallDirRoom(check, PathLimits());
     const std::size_t usual = std::strlen(kUsualInstallDir);
     if (review.room < usual) {
         review.warnings.push_back("the longest name leaves room for install directories of " +
@@ -110,7 +109,8 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
 
 int ReportReview(const PackageReview& review, bool strict, Console& console) {
     console.out << "room: install directories of up to " << review.room
-                << " bytes keep every path within 259 bytes\n";
+                << " bytes keep every path within " << kMaxPath - 1
+                << " bytes and every folder within " << kMaxFolderPath - 1 << "\n";
     for (const std::string& warning : review.warnings) {
         console.err << "qzpack: warning: " << warning << '\n';
     }
