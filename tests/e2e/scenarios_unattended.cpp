@@ -24,6 +24,8 @@
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "support/folder_link_win32.h"
+#include "support/package_bytes.h"
 
 using namespace robot;
 
@@ -269,7 +271,53 @@ void UnattendedPinned() {
     }
 }
 
+// Folder links planted before the installation: one in the install directory
+// or as the install directory itself is refused with exit code 3 and nothing
+// written through it; one above the install directory is the administrator's
+// own choice and the installation goes through it.
+void UnattendedPlantedLink() {
+    const std::string victim = "C:\\qz-victim\\";
+    Require(CreateDirectoryA(victim.c_str(), nullptr), "the folder behind the links is made");
+    Require(CreateDirectoryA("C:\\QJ", nullptr) &&
+                qz::test::PlantFolderLink("C:\\QJ\\data", victim) &&
+                qz::test::PlantFolderLink("C:\\QL", victim) &&
+                qz::test::PlantFolderLink("C:\\QA", victim),
+            "the links are planted");
+    const std::string package = WritePackage(qz::test::PackageBytes(
+        {{"ravik.exe", "app"}, {"data\\x.txt", "x"}, {"uninstall.exe", "un"}}));
+    const struct {
+        const char* what;
+        const char* dir;
+        DWORD exitCode;
+    } rows[] = {
+        {"a link in the install directory", "C:\\QJ", 3},
+        {"the install directory is a link", "C:\\QL", 3},
+        {"a link above the install directory", "C:\\QA\\Qorvane", 0},
+    };
+    for (const auto& row : rows) {
+        Step(row.what);
+        ForgetEarlierInstalls();
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, std::string("/S /D=") + row.dir), row.exitCode,
+                   std::string(row.what) + ": exit code");
+        const std::map<std::string, std::int64_t> behind = ListTree(victim);
+        if (row.exitCode == 0) {
+            CheckEqual(ReadWholeFile(victim + "Qorvane\\data\\x.txt"), "x",
+                       std::string(row.what) + ": installed through it");
+            CheckShortcutsFor(std::string(row.dir) + "\\");
+            RemoveTree(victim + "Qorvane\\");
+        } else {
+            CheckEqual(static_cast<long long>(behind.size()), 0,
+                       std::string(row.what) + ": nothing written through the link");
+            CheckNoShortcuts();
+        }
+    }
+}
+
 const Scenario install("unattended_install", &UnattendedInstall);
+const Scenario plantedLink("unattended_planted_link", &UnattendedPlantedLink);
 const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
 const Scenario pinned("unattended_pinned", &UnattendedPinned);
 
