@@ -1,6 +1,7 @@
 #include "robot/pinned_packages.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "robot/files.h"
 #include "robot/report.h"
@@ -14,6 +15,15 @@ std::string PinnedProgram() {
 
 std::string PinnedPackage() {
     return RequiredPathEnv("QZ_PINNED_PACKAGE");
+}
+
+EnvChanges ChangingSource(bool fromFirstRead) {
+    const char* shim = std::getenv("QZ_CHANGING_SOURCE_SHIM");
+    Require(shim != nullptr, "QZ_CHANGING_SOURCE_SHIM names the shim");
+    EnvChanges env = {{"LD_PRELOAD", shim}, {"QZ_SHIM_FILE", "/setup/data.dat"}};
+    if (fromFirstRead)
+        env["QZ_SHIM_FROM_FIRST"] = "1";
+    return env;
 }
 
 std::vector<PackageVariant> NotThePinnedPackage(const std::string& pinned) {
