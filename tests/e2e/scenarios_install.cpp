@@ -1019,9 +1019,56 @@ void RunPinned(const std::string& program, const std::string& package, const std
     RunRejected(packages, program);
 }
 
+// The pinned program's data.dat served by a source that does not replay its
+// bytes (a preloaded shim flips its last byte): changed from the first read
+// on, it is refused as a bad header is; changed only on a read after the
+// first pass, what lands is the pinned payload byte for byte and nothing else.
+void RunChangingSource(const std::string& program, const std::string& package,
+                       const std::string& payload) {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    for (const SourceChange change :
+         {SourceChange::kFromFirstRead, SourceChange::kAfterFirstPass}) {
+        const bool fromFirstRead = change == SourceChange::kFromFirstRead;
+        Step(fromFirstRead ? "a source changed from the first read"
+                           : "a source changed after the first pass");
+        SetupOptions options = WithPackage(package);
+        options.program = program;
+        Installer run(options);
+        MakeChangingSource(run.SetupDir() + "data.dat", change);
+        run.Start();
+        WalkToProgress(run, dir);
+        if (fromFirstRead) {
+            HWND box = ExpectMessage(run, kFormatMessage, Buttons::kOk, "the format message");
+            Answer(box, IDOK);
+            HWND finish = ExpectFinish(run, kFailedHeadline);
+            Check(!DirExists(dir), "no install directory");
+            CheckNoShortcuts();
+            EndWizard(run, finish);
+            continue;
+        }
+        HWND finish = ExpectFinish(run, kSuccessHeadline);
+        EndWizard(run, finish);
+        const std::map<std::string, std::int64_t> expected = ListTree(payload);
+        const std::map<std::string, std::int64_t> installed = ListTree(dir);
+        for (const auto& file : expected) {
+            if (file.second >= 0)
+                Check(ReadWholeFile(dir + file.first) ==
+                          ReadWholeFile(WithSlash(payload) + file.first),
+                      "the pinned bytes: " + Printable(file.first));
+        }
+        // The payload's files and folders, and install.log.
+        CheckEqual(static_cast<long long>(installed.size()),
+                   static_cast<long long>(expected.size() + 1), "nothing else is installed");
+        RemoveTree(dir);
+        ::DeleteFileA(DesktopLink().c_str());
+        RemoveTree(ProgramsFolder() + "\\Qorvane\\");
+    }
+}
+
 // A program pinned to the demo package.
 void InstallPinned() {
     RunPinned(PinnedProgram(), PinnedPackage(), DemoPayloadDir());
+    RunChangingSource(PinnedProgram(), PinnedPackage(), DemoPayloadDir());
 }
 
 // The release that scripts/release signed (tests/release/release_test.sh),

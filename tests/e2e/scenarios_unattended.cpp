@@ -233,8 +233,17 @@ void UnattendedPinned() {
         std::string what;
         std::string package;  // empty: none beside Install.exe
         DWORD pinnedExit;     // the unpinned program's is 0 where a package lies
+        SourceChange change = SourceChange::kNone;  // the pinned program's only
     };
-    std::vector<Row> rows = {{"the pinned package", pinned, 0}, {"no data.dat", "", 1}};
+    // The pinned package from a source that does not replay its bytes: changed
+    // from the first read on, it is refused; changed only on a read after the
+    // first pass, the bytes installed are the pinned ones.
+    std::vector<Row> rows = {
+        {"the pinned package", pinned, 0},
+        {"no data.dat", "", 1},
+        {"a source changed from the first read", pinned, 2, SourceChange::kFromFirstRead},
+        {"a source changed after the first pass", pinned, 0, SourceChange::kAfterFirstPass},
+    };
     const std::string folder = PackageFolder();
     int n = 0;
     for (const PackageVariant& variant : NotThePinnedPackage(ReadWholeFile(pinned))) {
@@ -244,7 +253,7 @@ void UnattendedPinned() {
     }
     for (const Row& row : rows) {
         for (const bool isPinned : {true, false}) {
-            if (!isPinned && row.package.empty())
+            if (!isPinned && (row.package.empty() || row.change != SourceChange::kNone))
                 continue;
             const std::string what = row.what + (isPinned ? ", pinned" : ", unpinned");
             Step(what);
@@ -255,11 +264,17 @@ void UnattendedPinned() {
             if (isPinned)
                 options.program = PinnedProgram();
             Installer run(options);
+            MakeChangingSource(run.SetupDir() + "data.dat", row.change);
             const DWORD expected = isPinned ? row.pinnedExit : 0;
             CheckEqual(RunUnattended(run, to), expected, what + ": exit code");
             if (expected == 0) {
-                if (row.package == pinned)
+                if (row.package == pinned) {
                     CheckInstalled(DemoPayloadDir(), dir);
+                    // The payload's files and folders, and install.log.
+                    CheckEqual(static_cast<long long>(ListTree(dir).size()),
+                               static_cast<long long>(ListTree(DemoPayloadDir()).size() + 1),
+                               what + ": nothing else is installed");
+                }
                 Check(FileExists(dir + "install.log"), what + ": installed");
                 CheckShortcutsFor(dir);
             } else {

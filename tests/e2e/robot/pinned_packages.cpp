@@ -1,7 +1,6 @@
 #include "robot/pinned_packages.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 #include "robot/files.h"
 #include "robot/report.h"
@@ -17,13 +16,13 @@ std::string PinnedPackage() {
     return RequiredPathEnv("QZ_PINNED_PACKAGE");
 }
 
-EnvChanges ChangingSource(bool fromFirstRead) {
-    const char* shim = std::getenv("QZ_CHANGING_SOURCE_SHIM");
-    Require(shim != nullptr, "QZ_CHANGING_SOURCE_SHIM names the shim");
-    EnvChanges env = {{"LD_PRELOAD", shim}, {"QZ_SHIM_FILE", "/setup/data.dat"}};
-    if (fromFirstRead)
-        env["QZ_SHIM_FROM_FIRST"] = "1";
-    return env;
+void MakeChangingSource(const std::string& package, SourceChange change) {
+    if (change == SourceChange::kNone)
+        return;
+    const std::string marker =
+        package + (change == SourceChange::kFromFirstRead ? ".changes-from-first-read"
+                                                          : ".changes-after-first-pass");
+    Require(WriteWholeFile(marker, ""), "the changing-source marker is written");
 }
 
 std::vector<PackageVariant> NotThePinnedPackage(const std::string& pinned) {

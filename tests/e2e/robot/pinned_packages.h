@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "robot/process.h"
-
 namespace robot {
 
 // The pinned Install.exe (QZ_PINNED_INSTALL_EXE) and its package
@@ -24,10 +22,17 @@ struct PackageVariant {
 // with bytes appended after its data area, and another valid package.
 std::vector<PackageVariant> NotThePinnedPackage(const std::string& pinned);
 
-// The environment that makes data.dat in the setup folder a source that does
-// not replay its bytes: the shim QZ_CHANGING_SOURCE_SHIM preloaded into the
-// installer's process flips the file's last byte on each read that delivers
-// it once the file was read to its end, or from the first read on.
-EnvChanges ChangingSource(bool fromFirstRead);
+// How a package's source changes its bytes between reads.
+enum class SourceChange {
+    kNone,
+    kAfterFirstPass,  // the last byte flips on each read once the file was read to its end
+    kFromFirstRead,   // the last byte flips on every read that delivers it
+};
+
+// Makes `package` a source that does not replay its bytes, as `change` says
+// (kNone: nothing): a marker beside it tells the shim that the pinned
+// scenarios preload (tests/e2e/shim). Ends the scenario when the marker
+// cannot be written.
+void MakeChangingSource(const std::string& package, SourceChange change);
 
 }  // namespace robot
