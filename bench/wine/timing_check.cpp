@@ -21,18 +21,11 @@
 #include "robot/installer.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
+#include "seconds_since.h"
 
 using namespace robot;
 
 namespace {
-
-double SecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER frequency, end;
-    ::QueryPerformanceCounter(&end);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
 
 // The package beside Install.exe in the setup folder, where an installation
 // reads it, hashed as the pinned program hashes it: opened without sharing,
