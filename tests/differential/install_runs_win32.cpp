@@ -1,11 +1,12 @@
 // The Windows half of the differential test (see `run`): every package of the
 // run goes through the real Install.exe /S, and what it leaves is held against
 // what qzpack decided natively. The run folder (QZ_DIFF_DIR) holds
-// packages/NNNN.dat, expected/NNNN/ (qzpack extract's tree) and the manifest,
-// one line per package: "NNNN accepted ROOM", "NNNN refused", or for a package
-// verify accepts "NNNN unextracted" (qzpack extract failed) or "NNNN roomless"
-// (verify printed no room). The indices of the packages that disagree are
-// written to disagreements.txt.
+// packages/NNNN.dat and the manifest, the folder QZ_DIFF_EXPECTED holds NNNN/
+// (qzpack extract's tree). The manifest has one line per package: "NNNN
+// accepted ROOM", "NNNN refused", or for a package verify accepts "NNNN
+// unextracted" (qzpack extract failed) or "NNNN roomless" (verify printed no
+// room). The indices of the packages that disagree are written to
+// disagreements.txt.
 //
 //   - accepted: into a directory of at most ROOM bytes (the room itself for
 //     every other package), exit 0 and the tree of qzpack extract; into one of
@@ -79,7 +80,7 @@ struct Tally {
 };
 
 // One package: what disagrees, one line each.
-std::vector<std::string> Differences(const std::string& run, const std::string& exe,
+std::vector<std::string> Differences(const std::string& expected, const std::string& exe,
                                      const std::string& index, const std::string& decision,
                                      std::size_t room, Tally& tally) {
     std::vector<std::string> out;
@@ -92,8 +93,7 @@ std::vector<std::string> Differences(const std::string& run, const std::string& 
             out.push_back(where + Format("exit %ld, not %lu", static_cast<long>(code), wanted));
         }
         if (wanted == kInstalled) {
-            for (const std::string& d :
-                 qz::diff::TreeDifferences(dir, run + "expected\\" + index + "\\")) {
+            for (const std::string& d : qz::diff::TreeDifferences(dir, expected + index + "\\")) {
                 out.push_back(where + d);
             }
         } else if (!ListTree(dir).empty()) {
@@ -121,6 +121,7 @@ std::vector<std::string> Differences(const std::string& run, const std::string& 
 
 void InstallEveryPackage() {
     const std::string run = WithSlash(RequiredPathEnv("QZ_DIFF_DIR"));
+    const std::string expected = WithSlash(RequiredPathEnv("QZ_DIFF_EXPECTED"));
     const std::string exe = "C:\\qz-diff\\setup\\Install.exe";
     Require(MakeDirs(DirectoryOf(exe)) && CopyOneFile(RequiredPathEnv("QZ_INSTALL_EXE"), exe),
             "Install.exe is copied into its setup folder");
@@ -138,7 +139,8 @@ void InstallEveryPackage() {
         ++packages;
         Require(CopyOneFile(run + "packages\\" + index + ".dat", DirectoryOf(exe) + "data.dat"),
                 "package " + index + " is put beside Install.exe");
-        const std::vector<std::string> found = Differences(run, exe, index, decision, room, tally);
+        const std::vector<std::string> found =
+            Differences(expected, exe, index, decision, room, tally);
         for (const std::string& what : found) {
             Check(false, "package " + index + " (verify: " + decision + "): " + what);
         }
