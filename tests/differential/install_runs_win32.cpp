@@ -26,6 +26,7 @@
 #include "robot/process.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
+#include "robot/ui.h"
 
 using namespace robot;
 
@@ -60,13 +61,23 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, path.rfind('\\') + 1);
 }
 
-DWORD RunInstaller(const std::string& exe, const std::string& dir) {
+// The installer's exit code; kHung with *why when it cannot be started or
+// has not ended after a minute, when it is ended and *why names the
+// windows it showed: a silent installer shows none.
+DWORD RunInstaller(const std::string& exe, const std::string& dir, std::string* why) {
     Process installer;
     // The directory goes without its backslash, as an administrator types it.
     if (!installer.Start(exe, "/S /D=" + dir.substr(0, dir.size() - 1), DirectoryOf(exe))) {
+        *why = Format("Install.exe did not start (error %lu)", ::GetLastError());
         return kHung;
     }
     if (!installer.WaitExit(60000)) {
+        *why = "Install.exe still ran after 60 s, showing";
+        const std::vector<HWND> windows = TopLevelWindows(installer.Id());
+        for (HWND window : windows) {
+            *why += " [" + ClassNameOf(window) + ": " + Printable(WindowText(window)) + "]";
+        }
+        *why += windows.empty() ? " no window; ended" : "; ended";
         installer.Kill();
         return kHung;
     }
@@ -86,10 +97,13 @@ std::vector<std::string> Differences(const std::string& expected, const std::str
     std::vector<std::string> out;
     const auto install = [&](const char* tag, std::size_t length, DWORD wanted) {
         const std::string dir = DirectoryOfLength(index + tag, std::max(length, kShortestDir));
-        const DWORD code = RunInstaller(exe, dir);
+        std::string why;
+        const DWORD code = RunInstaller(exe, dir, &why);
         ++tally.runs;
         const std::string where = Format("into %u bytes: ", static_cast<unsigned>(dir.size()));
-        if (code != wanted) {
+        if (code == kHung) {
+            out.push_back(where + why);
+        } else if (code != wanted) {
             out.push_back(where + Format("exit %ld, not %lu", static_cast<long>(code), wanted));
         }
         if (wanted == kInstalled) {
