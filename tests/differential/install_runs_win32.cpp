@@ -61,15 +61,29 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, path.rfind('\\') + 1);
 }
 
+// How often a start is tried. Wine on a busy machine now and then fails to
+// start a process (error 1359, an internal error) before any of its code
+// runs: the installer has done nothing, so it is started again.
+constexpr int kStarts = 3;
+
 // The installer's exit code; kHung with *why when it cannot be started or
 // has not ended after a minute, when it is ended and *why names the
-// windows it showed: a silent installer shows none.
-DWORD RunInstaller(const std::string& exe, const std::string& dir, std::string* why) {
+// windows it showed: a silent installer shows none. *restarts counts the
+// starts that failed before one succeeded.
+DWORD RunInstaller(const std::string& exe, const std::string& dir, std::string* why,
+                   int* restarts) {
     Process installer;
     // The directory goes without its backslash, as an administrator types it.
-    if (!installer.Start(exe, "/S /D=" + dir.substr(0, dir.size() - 1), DirectoryOf(exe))) {
-        *why = Format("Install.exe did not start (error %lu)", ::GetLastError());
-        return kHung;
+    for (int start = 1;
+         !installer.Start(exe, "/S /D=" + dir.substr(0, dir.size() - 1), DirectoryOf(exe));
+         ++start) {
+        if (start == kStarts) {
+            *why = Format("Install.exe did not start in %d tries (error %lu)", kStarts,
+                          ::GetLastError());
+            return kHung;
+        }
+        ++*restarts;
+        ::Sleep(1000);
     }
     if (!installer.WaitExit(60000)) {
         *why = "Install.exe still ran after 60 s, showing";
@@ -88,6 +102,7 @@ struct Tally {
     int accepted = 0;
     int refused = 0;
     int runs = 0;
+    int restarts = 0;  // starts that Wine failed and that were tried again
 };
 
 // One package: what disagrees, one line each.
@@ -98,7 +113,7 @@ std::vector<std::string> Differences(const std::string& expected, const std::str
     const auto install = [&](const char* tag, std::size_t length, DWORD wanted) {
         const std::string dir = DirectoryOfLength(index + tag, std::max(length, kShortestDir));
         std::string why;
-        const DWORD code = RunInstaller(exe, dir, &why);
+        const DWORD code = RunInstaller(exe, dir, &why, &tally.restarts);
         ++tally.runs;
         const std::string where = Format("into %u bytes: ", static_cast<unsigned>(dir.size()));
         if (code == kHung) {
@@ -163,8 +178,10 @@ void InstallEveryPackage() {
             disagreements << index << '\n';
         }
     }
-    std::printf("%d packages (%d accepted, %d refused), %d installer runs: %d disagree\n", packages,
-                tally.accepted, tally.refused, tally.runs, failed);
+    std::printf(
+        "%d packages (%d accepted, %d refused), %d installer runs (%d starts tried again): %d "
+        "disagree\n",
+        packages, tally.accepted, tally.refused, tally.runs, tally.restarts, failed);
     Check(packages > 0, "the manifest names packages");
 }
 
