@@ -357,8 +357,9 @@ std::unique_ptr<WriteStream> PosixFileSystem::CreateWrite(const std::string& pat
         return nullptr;
     }
     if (!S_ISREG(st.st_mode)) {
-        // What stands there is no file to replace.
-        errno = S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
+        // What stands there is no file to replace; a link says so as an
+        // O_NOFOLLOW open of it would.
+        errno = S_ISLNK(st.st_mode) ? ELOOP : S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
         return nullptr;
     }
     UniqueFd old(openat(folder, leaf.c_str(), O_WRONLY | kFoundFlags));

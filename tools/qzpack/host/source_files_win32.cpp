@@ -120,9 +120,11 @@ std::unique_ptr<ReadStream> SourceFiles::Open(const String& path, std::size_t re
     if (!m_folders->Hold(m_root, path, relative_at, held_end)) {
         return nullptr;
     }
-    UniqueHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Shared as a C stream opens a file, but not for deleting: it can be
+    // neither renamed nor replaced while it is read.
+    UniqueHandle file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!file || !Facts(file.get(), &info)) {
         return nullptr;
