@@ -1,11 +1,12 @@
 // The Windows half of the differential test (see `run`): every package of the
 // run goes through the real Install.exe /S, and what it leaves is held against
 // what qzpack decided natively. The run folder (QZ_DIFF_DIR) holds
-// packages/NNNN.dat, expected/NNNN/ (qzpack extract's tree) and the manifest,
-// one line per package: "NNNN accepted ROOM", "NNNN refused", or for a package
-// verify accepts "NNNN unextracted" (qzpack extract failed) or "NNNN roomless"
-// (verify printed no room). The indices of the packages that disagree are
-// written to disagreements.txt.
+// packages/NNNN.dat and the manifest, the folder QZ_DIFF_EXPECTED holds NNNN/
+// (qzpack extract's tree). The manifest has one line per package: "NNNN
+// accepted ROOM", "NNNN refused", or for a package verify accepts "NNNN
+// unextracted" (qzpack extract failed) or "NNNN roomless" (verify printed no
+// room). The indices of the packages that disagree are written to
+// disagreements.txt.
 //
 //   - accepted: into a directory of at most ROOM bytes (the room itself for
 //     every other package), exit 0 and the tree of qzpack extract; into one of
@@ -25,6 +26,7 @@
 #include "robot/process.h"
 #include "robot/report.h"
 #include "robot/scenario.h"
+#include "robot/ui.h"
 
 using namespace robot;
 
@@ -59,13 +61,37 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, path.rfind('\\') + 1);
 }
 
-DWORD RunInstaller(const std::string& exe, const std::string& dir) {
+// How often a start is tried. Wine on a busy machine now and then fails to
+// start a process (error 1359, an internal error) before any of its code
+// runs: the installer has done nothing, so it is started again.
+constexpr int kStarts = 3;
+
+// The installer's exit code; kHung with *why when it cannot be started or
+// has not ended after a minute, when it is ended and *why names the
+// windows it showed: a silent installer shows none. *restarts counts the
+// starts that failed before one succeeded.
+DWORD RunInstaller(const std::string& exe, const std::string& dir, std::string* why,
+                   int* restarts) {
     Process installer;
     // The directory goes without its backslash, as an administrator types it.
-    if (!installer.Start(exe, "/S /D=" + dir.substr(0, dir.size() - 1), DirectoryOf(exe))) {
-        return kHung;
+    for (int start = 1;
+         !installer.Start(exe, "/S /D=" + dir.substr(0, dir.size() - 1), DirectoryOf(exe));
+         ++start) {
+        if (start == kStarts) {
+            *why = Format("Install.exe did not start in %d tries (error %lu)", kStarts,
+                          ::GetLastError());
+            return kHung;
+        }
+        ++*restarts;
+        ::Sleep(1000);
     }
     if (!installer.WaitExit(60000)) {
+        *why = "Install.exe still ran after 60 s, showing";
+        const std::vector<HWND> windows = TopLevelWindows(installer.Id());
+        for (HWND window : windows) {
+            *why += " [" + ClassNameOf(window) + ": " + Printable(WindowText(window)) + "]";
+        }
+        *why += windows.empty() ? " no window; ended" : "; ended";
         installer.Kill();
         return kHung;
     }
@@ -76,24 +102,27 @@ struct Tally {
     int accepted = 0;
     int refused = 0;
     int runs = 0;
+    int restarts = 0;  // starts that Wine failed and that were tried again
 };
 
 // One package: what disagrees, one line each.
-std::vector<std::string> Differences(const std::string& run, const std::string& exe,
+std::vector<std::string> Differences(const std::string& expected, const std::string& exe,
                                      const std::string& index, const std::string& decision,
                                      std::size_t room, Tally& tally) {
     std::vector<std::string> out;
     const auto install = [&](const char* tag, std::size_t length, DWORD wanted) {
         const std::string dir = DirectoryOfLength(index + tag, std::max(length, kShortestDir));
-        const DWORD code = RunInstaller(exe, dir);
+        std::string why;
+        const DWORD code = RunInstaller(exe, dir, &why, &tally.restarts);
         ++tally.runs;
         const std::string where = Format("into %u bytes: ", static_cast<unsigned>(dir.size()));
-        if (code != wanted) {
+        if (code == kHung) {
+            out.push_back(where + why);
+        } else if (code != wanted) {
             out.push_back(where + Format("exit %ld, not %lu", static_cast<long>(code), wanted));
         }
         if (wanted == kInstalled) {
-            for (const std::string& d :
-                 qz::diff::TreeDifferences(dir, run + "expected\\" + index + "\\")) {
+            for (const std::string& d : qz::diff::TreeDifferences(dir, expected + index + "\\")) {
                 out.push_back(where + d);
             }
         } else if (!ListTree(dir).empty()) {
@@ -121,6 +150,7 @@ std::vector<std::string> Differences(const std::string& run, const std::string& 
 
 void InstallEveryPackage() {
     const std::string run = WithSlash(RequiredPathEnv("QZ_DIFF_DIR"));
+    const std::string expected = WithSlash(RequiredPathEnv("QZ_DIFF_EXPECTED"));
     const std::string exe = "C:\\qz-diff\\setup\\Install.exe";
     Require(MakeDirs(DirectoryOf(exe)) && CopyOneFile(RequiredPathEnv("QZ_INSTALL_EXE"), exe),
             "Install.exe is copied into its setup folder");
@@ -138,7 +168,8 @@ void InstallEveryPackage() {
         ++packages;
         Require(CopyOneFile(run + "packages\\" + index + ".dat", DirectoryOf(exe) + "data.dat"),
                 "package " + index + " is put beside Install.exe");
-        const std::vector<std::string> found = Differences(run, exe, index, decision, room, tally);
+        const std::vector<std::string> found =
+            Differences(expected, exe, index, decision, room, tally);
         for (const std::string& what : found) {
             Check(false, "package " + index + " (verify: " + decision + "): " + what);
         }
@@ -147,8 +178,10 @@ void InstallEveryPackage() {
             disagreements << index << '\n';
         }
     }
-    std::printf("%d packages (%d accepted, %d refused), %d installer runs: %d disagree\n", packages,
-                tally.accepted, tally.refused, tally.runs, failed);
+    std::printf(
+        "%d packages (%d accepted, %d refused), %d installer runs (%d starts tried again): %d "
+        "disagree\n",
+        packages, tally.accepted, tally.refused, tally.runs, tally.restarts, failed);
     Check(packages > 0, "the manifest names packages");
 }
 

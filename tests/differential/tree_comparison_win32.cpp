@@ -6,6 +6,8 @@
 #include <set>
 #include <tuple>
 
+#include "common/constants.h"
+#include "common/unique_handle_win32.h"
 #include "robot/files.h"
 #include "robot/report.h"
 
@@ -28,6 +30,37 @@ bool IdOf(const std::string& path, bool folder, FileId* id) {
     const bool is_folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     *id = FileId(info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
     return got && is_folder == folder;
+}
+
+// The whole file at `path`, a full GBK path that may exceed the 259
+// characters the narrow file functions take: qzpack's tree lies as deep as
+// the build tree, and its deepest files lie deeper still by a name of up to
+// 259 bytes. Opened as an extended-length path ("\\?\"). False when the file
+// cannot be read.
+bool ReadLongPath(const std::string& path, std::string* bytes) {
+    const int n = ::MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, path.data(),
+                                        static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    if (n == 0 || ::MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, path.data(),
+                                        static_cast<int>(path.size()), &wide[0], n) != n) {
+        return false;
+    }
+    UniqueHandle file(::CreateFileW((L"\\\\?\\" + wide).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+    if (!file) {
+        return false;
+    }
+    bytes->clear();
+    char buffer[65536];
+    for (DWORD got = 0;; bytes->append(buffer, got)) {
+        if (!::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+    }
 }
 
 // The entry names of an install.log, in its order.
@@ -64,9 +97,8 @@ std::vector<std::string> TreeDifferences(const std::string& installed,
                                          const std::string& expected) {
     using robot::Printable;
     std::vector<std::string> out;
-    bool read = false;
-    const std::string log = robot::ReadWholeFile(expected + "install.log", &read);
-    if (!read) {
+    std::string log;
+    if (!ReadLongPath(expected + "install.log", &log)) {
         return {"qzpack extract left no install.log"};
     }
     if (robot::ReadWholeFile(installed + "install.log") != log) {
@@ -75,9 +107,9 @@ std::vector<std::string> TreeDifferences(const std::string& installed,
     std::map<FileId, std::string> files;  // installed file -> the bytes it must hold
     std::set<FileId> folders;
     for (const std::string& name : LogNames(log)) {
-        const std::string bytes = robot::ReadWholeFile(expected + name, &read);
+        std::string bytes;
         FileId id;
-        if (!read) {
+        if (!ReadLongPath(expected + name, &bytes)) {
             out.push_back("qzpack extract left no readable " + Printable(name));
         } else if (!IdOf(installed + name, false, &id)) {
             out.push_back(Printable(name) + " was not installed");

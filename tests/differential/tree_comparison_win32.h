@@ -10,8 +10,9 @@
 namespace qz::diff {
 
 // What differs, one line each; empty when the trees agree. Both folders end
-// with a backslash. The expected tree's install.log gives the entries in
-// directory order; every entry must resolve to an installed file holding the
+// with a backslash and are full paths; the installed tree's paths stay within
+// Windows' 259 bytes, while qzpack's tree may lie at any depth. The expected tree's install.log
+// gives the entries in directory order; every entry must resolve to an installed file holding the
 // bytes of the last entry that resolves to it, install.log must be the same,
 // and the installed tree must hold no file or folder besides.
 std::vector<std::string> TreeDifferences(const std::string& installed, const std::string& expected);

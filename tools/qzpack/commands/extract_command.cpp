@@ -35,14 +35,14 @@ std::string FailureDetail(int result, const ExtractTarget& target,
         case kExtractAbandoned:
             return "the package cannot be opened: " + open_error;
         case kExtractBadPackage: {
-            const EntryCheck check = ValidateDirectory(entries);
+            const EntryCheck check = ValidateDirectory(entries, target.names);
             return check.status != DirectoryCheck::kOk
                        ? DirectoryFaultText(entries, check)
                        : "the header or the directory is incomplete or refused";
         }
         case kExtractCreateFailed: {
             // The path check before the first write, told apart.
-            const EntryCheck check = ValidateDirectory(entries);
+            const EntryCheck check = ValidateDirectory(entries, target.names);
             const std::size_t room =
                 InstallDirRoom(check, {target.longest_path, target.longest_folder});
             if (target.install_dir.size() > room) {
@@ -90,6 +90,7 @@ int RunExtract(const std::filesystem::path& package, const std::filesystem::path
         job.install_dir = target.install_dir;
         job.longest_path = target.longest_path;
         job.longest_folder = target.longest_folder;
+        job.names = target.names;
         job.fs = &files;
         job.ui = &ui;
         job.open_package = [&package, &open_error]() {
