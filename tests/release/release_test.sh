@@ -180,11 +180,13 @@ refusing_tsa=$tsa_url
 start_tsa stranger "$work/tsa.cnf" "$work/stranger-tsa.pem" "$work/tsa-key.pem" "$work/stranger-ca.pem"
 stranger_tsa=$tsa_url
 
-# The product's programs (stand-ins) and two files with Chinese names.
+# The product's programs (stand-ins: the headers of an x86 Windows program,
+# an MZ header leading to a PE signature, then their names) and two files with
+# Chinese names.
 payload=$work/payload
 mkdir -p "$payload/data/skelmot" "$payload/文档"
 for f in ravik.exe uninstall.exe data/pendrel.exe data/skelmot/setup.exe; do
-  printf 'MZ %s' "$f" >"$payload/$f"
+  { printf 'MZ' && head -c 58 /dev/zero && printf '\x40\0\0\0PE\0\0\x4c\x01%s' "$f"; } >"$payload/$f"
 done
 printf '说明\r\n' >"$payload/文档/说明.txt"
 
