@@ -305,6 +305,9 @@ mkdir -p "$work/short/data/skelmot"
 cp "$payload/ravik.exe" "$work/short/"
 cp "$payload/data/pendrel.exe" "$work/short/data/"
 cp "$payload/data/skelmot/setup.exe" "$work/short/data/skelmot/"
+# A payload whose ravik.exe is text, which --strict refuses too.
+cp -r "$payload" "$work/text-program"
+printf 'MZ, yet text\n' >"$work/text-program/ravik.exe"
 # Payloads that would carry a signing key: the key file itself, and a link
 # to it from inside.
 cp -r "$payload" "$work/with-key"
@@ -389,6 +392,8 @@ check_refused "bad key" 1 "signing failed" \
 check_refused "missing key" 1 "cannot be read" \
   "$payload" "$work/never" --sign "$work/pem-signer.pem" "$work/no-key.pem"
 check_refused "payload refused under --strict" 1 "refused the payload" "$work/short" "$work/never"
+check_refused "a ravik.exe that is no program" 1 "ravik.exe is not a Windows program" \
+  "$work/text-program" "$work/never"
 check_refused "no OUT_DIR" 2 "usage:" "$payload"
 check_refused "--ca without signing" 2 "need --sign" "$payload" "$work/never" --ca "$work/ca.pem"
 check_refused "a key that is no pkcs11: URI" 2 "not a pkcs11: URI" \

@@ -9,8 +9,10 @@
 #include "qzpack/package/package_writer.h"
 #include "qzpack/host/path_within.h"
 #include "qzpack/host/source_files.h"
+#include "qzpack/host/system_error_text.h"
 #include "qzpack/terminal/terminal_progress.h"
 #include "qzpack/package/tree_scan.h"
+#include "qzpack/package/windows_program.h"
 
 namespace qz::pack {
 namespace {
@@ -25,6 +27,24 @@ bool IsInside(const fs::path& path, const fs::path& folder) {
                     fs::weakly_canonical(fs::absolute(folder, ec), ec));
 }
 
+// The first bytes of a file to pack (windows_program.h); empty when it
+// cannot be read.
+std::string HeadOf(const fs::path::string_type& source) {
+    std::string head(kProgramHeadSize, '\0');
+    SourceFiles files;
+    const std::unique_ptr<ReadStream> in = files.Open(source);
+    std::size_t got = 0;
+    while (in && got < head.size()) {
+        const std::int64_t n = in->Read(&head[got], head.size() - got);
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
+}
+
 }  // namespace
 
 int RunCreate(const fs::path& folder, const fs::path& output, Console& console) {
@@ -36,7 +56,8 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     std::vector<PackItem> items;
     std::string error;
     EntryCheck check;
-    if (!ScanTree(folder, &items, &error, &check)) {
+    std::vector<std::string> empty_folders;
+    if (!ScanTree(folder, &items, &error, &check, &empty_folders)) {
         console.err << "qzpack: " << error << '\n';
         return kExitRefused;
     }
@@ -45,7 +66,19 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     for (const PackItem& item : items) {
         names.push_back(item.name);
     }
-    if (ReportReview(ReviewPackage(names, check), console.strict, console) != kExitOk) {
+    ReviewSources known;
+    known.describe = [&items](std::size_t i) { return PathForDisplay(items[i].source); };
+    for (const std::size_t i : ProgramEntries(names)) {
+        known.heads[i] = HeadOf(items[i].source);
+    }
+    PackageReview review = ReviewPackage(names, check, known);
+    if (!empty_folders.empty()) {
+        review.warnings.push_back(std::to_string(empty_folders.size()) +
+                                  " folder(s) hold no file and are left out (a package holds "
+                                  "files only), the first " +
+                                  empty_folders.front());
+    }
+    if (ReportReview(review, console.strict, console) != kExitOk) {
         return kExitRefused;
     }
     const std::int64_t total = check.total;
@@ -54,7 +87,8 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     fs::path partial;
     std::unique_ptr<WriteStream> out = CreateHostTemp(output, &partial);
     if (!out) {
-        console.err << "qzpack: " << PathForDisplay(output) << ".part-*: cannot be created\n";
+        console.err << "qzpack: " << PathForDisplay(output)
+                    << ": cannot be created: " << LastSystemErrorText() << '\n';
         return kExitRefused;
     }
     bool written;
@@ -72,6 +106,7 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     }
     out.reset();
     std::error_code ec;
+    const bool replacing = fs::exists(output, ec);
     if (written) {
         fs::rename(partial, output, ec);
         if (ec) {
@@ -85,7 +120,8 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
         return kExitRefused;
     }
     console.out << items.size() << " files, " << total << " bytes packed into "
-                << PathForDisplay(output) << '\n';
+                << PathForDisplay(output)
+                << (replacing ? ", replacing the file that was there" : "") << '\n';
     return kExitOk;
 }
 
