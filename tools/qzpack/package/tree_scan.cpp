@@ -183,8 +183,6 @@ bool CheckAsInstaller(const std::vector<PackItem>& items, std::vector<std::strin
     return false;
 }
 
-}  // namespace
-
 // The folders (relative paths) below which none of files lies, as shown.
 std::vector<std::string> FoldersWithoutFiles(const fs::path& folder,
                                              const std::vector<TreeEntry::String>& folders,
@@ -206,6 +204,8 @@ std::vector<std::string> FoldersWithoutFiles(const fs::path& folder,
     std::sort(empty.begin(), empty.end());
     return empty;
 }
+
+}  // namespace
 
 bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string* error,
               EntryCheck* check, std::vector<std::string>* empty_folders) {
