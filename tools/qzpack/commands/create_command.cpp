@@ -29,10 +29,9 @@ bool IsInside(const fs::path& path, const fs::path& folder) {
 
 // The first bytes of a file to pack (windows_program.h); empty when it
 // cannot be read.
-std::string HeadOf(const fs::path::string_type& source) {
+std::string HeadOf(SourceFiles& files, const PackItem& item) {
     std::string head(kProgramHeadSize, '\0');
-    SourceFiles files;
-    const std::unique_ptr<ReadStream> in = files.Open(source);
+    const std::unique_ptr<ReadStream> in = files.Open(item.source, item.relative_at, item.identity);
     std::size_t got = 0;
     while (in && got < head.size()) {
         const std::int64_t n = in->Read(&head[got], head.size() - got);
@@ -68,10 +67,14 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     }
     ReviewSources known;
     known.describe = [&items](std::size_t i) { return PathForDisplay(items[i].source); };
+    SourceFiles programs(folder);
     for (const std::size_t i : ProgramEntries(names)) {
-        known.heads[i] = HeadOf(items[i].source);
+        known.heads[i] = HeadOf(programs, items[i]);
     }
     PackageReview review = ReviewPackage(names, check, known);
+    for (std::string& warning : HardLinkWarnings(items, folder)) {
+        review.warnings.push_back(std::move(warning));
+    }
     if (!empty_folders.empty()) {
         review.warnings.push_back(std::to_string(empty_folders.size()) +
                                   " folder(s) hold no file and are left out (a package holds "
@@ -95,9 +98,12 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     {
         TerminalProgress progress(console.err, console.progress);
         progress.SetTotal(total);
-        SourceFiles sources;
+        SourceFiles sources(folder);
         written = WritePackage(
-            items, *out, [&sources](const PackItem& item) { return sources.Open(item.source); },
+            items, *out,
+            [&sources](const PackItem& item) {
+                return sources.Open(item.source, item.relative_at, item.identity);
+            },
             [&progress](std::int64_t done) { progress.SetDone(done); }, &error);
     }
     if (written && !out->Close()) {
