@@ -1,5 +1,6 @@
 #include "uninstall/uninstall_dlg.h"
 
+#include "framework/handles.h"
 #include "framework/thread.h"
 #include "res/resource.h"
 #include "uninstall/uninstall_ui_win32.h"
@@ -39,6 +40,8 @@ UINT CUninstallDlg::WorkerProc(LPVOID param) {
     auto* dlg = static_cast<CUninstallDlg*>(param);
     const HWND window = dlg->m_hWnd;
     try {
+        // The shell's link objects are read on this thread.
+        const ComApartment apartment;
         qz::WindowUninstallUi ui(dlg->m_stcStatus, dlg->m_prgRemove, dlg->m_job.install_dir);
         dlg->m_job.ui = &ui;
         dlg->m_outcome = qz::RemoveInstallation(dlg->m_job);
