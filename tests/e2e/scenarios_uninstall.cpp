@@ -82,33 +82,6 @@ void ExpectAsBefore(const PrefixSnapshot& before, const std::string& what) {
                what + ": the prefix is as it was before the installation");
 }
 
-// The removal as the 卸载 shortcut starts it: its target in its working
-// directory; Yes to the question; `during` runs while the question of a
-// running copy may be up; the last message must begin with `last`.
-void UninstallByShortcut(const std::string& installDir, const std::wstring& last,
-                         const std::string& shots = "") {
-    const Shortcut link = ReadShortcut(ProgramsUninstallLink());
-    Require(link.loaded, "the 卸载 shortcut is there");
-    CheckEqual(link.target, installDir + "uninstall.exe", "the 卸载 shortcut's target");
-    Process process;
-    Require(process.Start(link.target, "", link.workingDirectory), "uninstall.exe starts");
-    HWND question = WaitMessageBox(process.Id(), kUninstallerAppName, Buttons::kYesNo);
-    Require(question != nullptr, "the uninstaller asks first");
-    Check(WideMessageBoxText(question) == kUninstallQuestionWide, "the question's text");
-    if (!shots.empty())
-        Screenshot(shots + "-question");
-    Click(question, IDYES);
-    HWND done = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 60000);
-    Require(done != nullptr, "the uninstaller's last message appears");
-    const std::wstring text = WideMessageBoxText(done);
-    Check(text.compare(0, last.size(), last) == 0, "the last message says how it ended");
-    if (!shots.empty())
-        Screenshot(shots + "-done");
-    Click(done, IDOK);
-    Check(process.WaitExit(30000), "the uninstaller that was started ends");
-    Check(WaitUninstallersGone(), "its working copy ends");
-}
-
 // ---- Scenarios ------------------------------------------------------------
 
 // Installed and removed again, by /S and by the wizard and the shortcut: the
@@ -205,7 +178,7 @@ void UninstallRefusals() {
     CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S /X", dir), 7, "exit code: unknown option");
     {
         const HANDLE other = ::CreateMutexA(nullptr, FALSE, "Tarnwell.Qorvane.Uninstall");
-        CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S", dir), 6,
+        CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S", dir, true), 6,
                    "exit code: another uninstaller runs");
         ::CloseHandle(other);
     }
@@ -257,6 +230,9 @@ void UninstallRunningCopyAndHeldFile() {
     Click(question, IDYES);
     HWND wait = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
     Require(wait != nullptr, "the running-copy question appears");
+    HWND window = WaitAnyDialog(kUninstallCaption, IDC_PROGRESS);
+    Check(window != nullptr && IsShown(Item(window, IDC_STATUS)),
+          "over the uninstaller's window with its progress bar and status line");
     Check(WideMessageBoxText(wait) == kUninstallRunningCopyQuestionWide,
           "the running-copy question's text");
     Check(CheckButtons(wait, Buttons::kOkCancel), "OK and Cancel");

@@ -1,6 +1,10 @@
 #include "robot/uninstaller.h"
 
 #include "common/texts.h"
+#include "robot/expected_texts.h"
+#include "robot/screenshot.h"
+#include "robot/shortcut_checks.h"
+#include "robot/system_state.h"
 #include "robot/files.h"
 #include "robot/report.h"
 #include "robot/ui.h"
@@ -27,7 +31,7 @@ bool WaitUninstallersGone(DWORD ms) {
 }
 
 DWORD RunUninstaller(const std::string& exe, const std::string& arguments,
-                     const std::string& startDir) {
+                     const std::string& startDir, bool alone) {
     Step(exe + " " + arguments);
     Process process;
     Require(process.Start(exe, arguments, startDir), "uninstall.exe starts");
@@ -41,7 +45,8 @@ DWORD RunUninstaller(const std::string& exe, const std::string& arguments,
         Require(::GetTickCount() - start < 60000, "the uninstaller ends within a minute");
     }
     CheckEqual(shown, "", "no window of the uninstaller appeared");
-    Check(WaitUninstallersGone(), "its working copy ends too");
+    if (!alone)
+        Check(WaitUninstallersGone(), "its working copy ends too");
     return process.ExitCode();
 }
 
@@ -76,6 +81,30 @@ HWND WaitAnyDialog(const std::string& caption, int controlId, DWORD ms) {
         },
         ms);
     return search.found;
+}
+
+void UninstallByShortcut(const std::string& installDir, const std::wstring& last,
+                         const std::string& shots) {
+    const Shortcut link = ReadShortcut(ProgramsUninstallLink());
+    Require(link.loaded, "the 卸载 shortcut is there");
+    CheckEqual(link.target, installDir + "uninstall.exe", "the 卸载 shortcut's target");
+    Process process;
+    Require(process.Start(link.target, "", link.workingDirectory), "uninstall.exe starts");
+    HWND question = WaitMessageBox(process.Id(), kUninstallerAppName, Buttons::kYesNo);
+    Require(question != nullptr, "the uninstaller asks first");
+    Check(WideMessageBoxText(question) == kUninstallQuestionWide, "the question's text");
+    if (!shots.empty())
+        Screenshot(shots + "-question");
+    Click(question, IDYES);
+    HWND done = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 60000);
+    Require(done != nullptr, "the uninstaller's last message appears");
+    const std::wstring text = WideMessageBoxText(done);
+    Check(text.compare(0, last.size(), last) == 0, "the last message says how it ended");
+    if (!shots.empty())
+        Screenshot(shots + "-done");
+    Click(done, IDOK);
+    Check(process.WaitExit(30000), "the uninstaller that was started ends");
+    Check(WaitUninstallersGone(), "its working copy ends");
 }
 
 }  // namespace robot
