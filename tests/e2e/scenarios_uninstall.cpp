@@ -44,8 +44,9 @@ void InstallSilently(const std::string& package, const std::string& dir) {
     options.package = package;
     Installer run(options);
     std::string arguments = "/S";
+    // A drive's root keeps its backslash (/D=C:\), any other loses it.
     if (!dir.empty())
-        arguments += " /D=" + dir.substr(0, dir.size() - 1);
+        arguments += " /D=" + (dir.size() == 3 ? dir : dir.substr(0, dir.size() - 1));
     Step("Install.exe " + arguments);
     run.Start(arguments);
     Require(run.WaitExit(60000), "the installation ends");
@@ -133,7 +134,7 @@ void UninstallUserData() {
 void UninstallSharedFolders() {
     const std::string package = DemoPackage();
     const std::string shared = "C:\\Shared\\";
-    Require(WriteWholeFile(shared + "other.txt", "other") && MakeDirs(shared + "data\\") &&
+    Require(MakeDirs(shared + "data\\") && WriteWholeFile(shared + "other.txt", "other") &&
                 WriteWholeFile(shared + "data\\keep.txt", "keep"),
             "the folder holds other files");
     const PrefixSnapshot before = TakePrefixSnapshot(RobotsOwnFolders());
@@ -213,8 +214,8 @@ void UninstallRunningCopyAndHeldFile() {
         Check(FileExists(dir + "data\\pendrel.exe"), "the held file stays");
         Check(!FileExists(dir + "readme.txt"), "the rest goes");
         CheckEqual(ReadWholeFile(dir + "install.log"),
-                   "[FILE] uninstall.exe\r\n[FILE] data\\pendrel.exe\r\n",
-                   "install.log lists what stays");
+                   "[FILE] data\\pendrel.exe\r\n[FILE] uninstall.exe\r\n",
+                   "install.log lists what stays, in its order");
         Check(FileExists(dir + "uninstall.exe"), "uninstall.exe stays");
         Check(ReadShortcut(ProgramsUninstallLink()).loaded, "its shortcut stays");
         Check(!ReadShortcut(DesktopLink()).loaded, "the application's shortcut goes");
