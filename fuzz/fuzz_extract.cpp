@@ -91,7 +91,7 @@ int Uninstall(qz::MemoryFileSystem& fs, const qz::NameCodePage& names) {
         Require(fs.removed()[i].compare(0, sizeof kInstallDir - 1, kInstallDir) == 0,
                 "removed outside the install directory");
     }
-    if (result == qz::kUninstallListRefused || result == qz::kUninstallNothingHere) {
+    if (result == kUninstallListRefused || result == kUninstallNothingHere) {
         Require(fs.removed().size() == before, "a refused list removed something");
     }
     return result;
@@ -154,7 +154,7 @@ void RunOnce(const std::string& package, bool with_faults, const qz::NameCodePag
         Require(ui.ranges == 1 && ui.position == ui.range, "progress did not reach the end");
         Require(fs.HasFile(std::string(kInstallDir) + "install.log"), "no log after success");
         if (!with_faults) {
-            Require(Uninstall(fs, names) == qz::kUninstallRemoved, "an installation not removed");
+            Require(Uninstall(fs, names) == kUninstallRemoved, "an installation not removed");
             for (const auto& file : fs.files()) {
                 Require(file.first == std::string(kInstallDir) + "uninstall.exe",
                         "a file of the installation stayed");
