@@ -29,6 +29,21 @@ DWORD AttributesOf(HANDLE handle) {
                                                        : INVALID_FILE_ATTRIBUTES;
 }
 
+// The attributes of what is open on `handle` at `path`, with the reparse bit
+// of the path's own attributes added: Wine opens a Unix symbolic link to a
+// folder as the folder it points at, even with FILE_FLAG_OPEN_REPARSE_POINT,
+// and shows the link only in the attributes of its path. The path is looked
+// at while the handle is held, so a level checked here cannot be renamed
+// before the item below it is removed.
+DWORD CheckedAttributes(HANDLE handle, const std::string& path) {
+    DWORD attributes = AttributesOf(handle);
+    const DWORD by_path = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && by_path != INVALID_FILE_ATTRIBUTES) {
+        attributes |= by_path & FILE_ATTRIBUTE_REPARSE_POINT;
+    }
+    return attributes;
+}
+
 // A level as a path the system opens: "C:\" keeps its backslash, "C:\Q\" loses it.
 std::string LevelPath(const std::string& path) {
     if (path.size() > 3 && path.back() == '\\') {
@@ -78,7 +93,7 @@ Removal Win32FileRemoval::HoldLevels(const std::string& root, const std::string&
             const DWORD error = ::GetLastError();
             return IsMissingError(error) ? Removal::kMissing : Removal::kFailed;
         }
-        const DWORD attributes = AttributesOf(level->handle.get());
+        const DWORD attributes = CheckedAttributes(level->handle.get(), wanted[i]);
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             return Removal::kFailed;
         }
@@ -102,7 +117,7 @@ Removal Win32FileRemoval::RemoveItem(const std::string& path, bool folder) {
         const DWORD error = ::GetLastError();
         return IsMissingError(error) ? Removal::kMissing : Removal::kFailed;
     }
-    const DWORD attributes = AttributesOf(handle.get());
+    const DWORD attributes = CheckedAttributes(handle.get(), item);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return Removal::kFailed;
     }
@@ -150,7 +165,8 @@ ItemKind Win32FileRemoval::Inspect(const std::string& root, const std::string& n
     UniqueHandle handle(::CreateFileA(LevelPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, kOpenItself, nullptr));
-    const DWORD attributes = handle ? AttributesOf(handle.get()) : INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes =
+        handle ? CheckedAttributes(handle.get(), LevelPath(path)) : INVALID_FILE_ATTRIBUTES;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return ItemKind::kMissing;
     }

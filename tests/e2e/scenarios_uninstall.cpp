@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "robot/expected_texts.h"
 #include "robot/files.h"
+#include "robot/folder_link.h"
 #include "robot/installer.h"
 #include "robot/packages.h"
 #include "robot/prefix_snapshot.h"
@@ -253,10 +254,44 @@ void UninstallRunningCopyAndHeldFile() {
     CheckNoShortcuts();
 }
 
+// A link planted inside the install directory, to a folder of sentinels: not
+// followed; what lies behind it stays, the link is reported, the rest goes.
+void UninstallPlantedLink() {
+    const std::string dir = "C:\\L\\Qorvane\\";
+    InstallSilently(DemoPackage(), dir);
+    Require(MakeDirs("C:\\Sentinels\\") && WriteWholeFile("C:\\Sentinels\\setup.exe", "sentinel") &&
+                WriteWholeFile("C:\\Sentinels\\other.txt", "other"),
+            "the sentinels are placed");
+    RemoveTree(dir + "data\\skelmot\\");
+    Require(!DirExists(dir + "data\\skelmot"), "the installed folder is taken away");
+    PlantFolderLink(dir + "data\\skelmot", "C:\\Sentinels");
+    const std::string installed = ReadWholeFile(dir + "install.log");
+    CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S", "C:\\"), 3,
+               "exit code: something stayed");
+    CheckEqual(ReadWholeFile("C:\\Sentinels\\setup.exe"), "sentinel",
+               "the sentinel behind it stays");
+    CheckEqual(ReadWholeFile("C:\\Sentinels\\other.txt"), "other", "and the other one");
+    Check(DirExists(dir + "data\\skelmot"), "the link itself is left alone");
+    // What stays, in the list's order: the names behind the link, and uninstall.exe.
+    std::string stays;
+    for (std::size_t at = 0, end; (end = installed.find("\r\n", at)) != std::string::npos;
+         at = end + 2) {
+        const std::string line = installed.substr(at, end + 2 - at);
+        if (line.find("[FILE] data\\skelmot\\") == 0 || line == "[FILE] uninstall.exe\r\n")
+            stays += line;
+    }
+    CheckEqual(ReadWholeFile(dir + "install.log"), stays, "install.log lists what stayed");
+    Check(stays.find("setup.exe") != std::string::npos, "among it the file behind the link");
+    Check(!FileExists(dir + "readme.txt") && !FileExists(dir + "data\\pendrel.exe"),
+          "the other files go");
+    Check(MachineKeyExists(kProductKey), "the record stays for a later run");
+}
+
 const Scenario round_trip("uninstall_round_trip", &UninstallRoundTrip);
 const Scenario user_data("uninstall_user_data", &UninstallUserData);
 const Scenario shared_folders("uninstall_shared_folders", &UninstallSharedFolders);
 const Scenario refusals("uninstall_refusals", &UninstallRefusals);
+const Scenario planted("uninstall_planted_link", &UninstallPlantedLink);
 const Scenario held("uninstall_running_and_held", &UninstallRunningCopyAndHeldFile);
 
 }  // namespace
