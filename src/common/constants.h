@@ -8,6 +8,10 @@ namespace qz {
 
 // Every fixed buffer that holds a path is this long, terminating NUL included.
 constexpr std::size_t kMaxPath = 260;
+// CreateDirectoryA makes no folder whose path, its final backslash included,
+// does not fit in this many bytes with a terminating NUL: room is left for
+// an 8.3 name below it.
+constexpr std::size_t kMaxFolderPath = 248;
 // Windows file names: one level holds at most this many characters.
 constexpr std::size_t kMaxLevelCharacters = 255;
 // The default-path buffer of the install-directory page.

@@ -1,23 +1,26 @@
-// The uninstaller's file layer on Windows. The root and every level between it
-// and the item are opened on handles of their own (FILE_FLAG_BACKUP_SEMANTICS |
-// FILE_FLAG_OPEN_REPARSE_POINT, so a link is opened itself, never what it
-// points at), checked on that handle, and held without delete sharing, so that
-// none can be renamed or replaced by a link while the item below is removed.
-// The item is opened the same way with DELETE access, checked on its handle
-// and deleted through it (its delete disposition): nothing is deleted by path
-// after a check. The levels stay held from one call to the next while the next
-// item lies below them, which saves opening them for every file of a folder.
-// Windows only; the header itself needs no Windows headers.
+// The uninstaller's file layer on Windows, built on the link check of
+// no_link_file_system_win32.h: the root and every level between it and the
+// item are opened on handles of their own without following a reparse point,
+// checked on that handle (and by name, as Wine shows a folder link only
+// there), and held without delete sharing; the item is opened the same way
+// with DELETE access, checked on its handle and deleted through it (its
+// delete disposition): nothing is deleted by path after a check. The levels
+// stay held from one call to the next while the next item lies below them.
+// One instance serves one thread. Windows only; the header itself needs no
+// Windows headers.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/dbcs.h"
 #include "common/file_removal.h"
 
 namespace qz {
+
+class NoLinkFileSystem;
 
 class Win32FileRemoval : public FileRemoval {
   public:
@@ -35,17 +38,14 @@ class Win32FileRemoval : public FileRemoval {
     void Release();
 
   private:
-    struct Level;
-    // Holds root and every level of root + name above the item, reusing the
-    // levels held already. Returns kRemoved when each is a folder and none a
-    // link; else kMissing, kLink or kFailed. The item's path goes to *path.
-    Removal HoldLevels(const std::string& root, const std::string& name, std::string* path);
-    // Opens the item with DELETE access when `remove`, checks it on its handle
-    // and, when it is of the kind `folder` says, deletes it through it.
-    Removal RemoveItem(const std::string& path, bool folder);
+    // The link-checking layer below `root`, made on first use.
+    NoLinkFileSystem& LayerFor(const std::string& root);
+    // Opens root + name (a folder when `folder`) with DELETE access through
+    // the layer and, when it is of that kind, deletes it through its handle.
+    Removal Remove(const std::string& root, const std::string& name, bool folder);
 
     LeadByteTest m_isLead;
-    std::vector<std::unique_ptr<Level>> m_levels;
+    std::vector<std::pair<std::string, std::unique_ptr<NoLinkFileSystem>>> m_layers;
 };
 
 }  // namespace qz

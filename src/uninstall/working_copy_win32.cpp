@@ -1,14 +1,12 @@
 #include "uninstall/working_copy_win32.h"
 
 #include <windows.h>
-#include <wincrypt.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "common/constants.h"
+#include "common/private_temp_folder_win32.h"
 #include "common/texts.h"
 #include "common/unique_handle_win32.h"
 #include "uninstall/handoff_win32.h"
@@ -16,76 +14,18 @@
 namespace qz {
 namespace {
 
-// 16 random hexadecimal digits from the system's generator; empty when it fails.
-std::string RandomName() {
-    HCRYPTPROV provider = 0;
-    if (!::CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL,
-                                CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {
-        return std::string();
-    }
-    BYTE bytes[8] = {};
-    const bool made = ::CryptGenRandom(provider, sizeof(bytes), bytes) != FALSE;
-    ::CryptReleaseContext(provider, 0);
-    if (!made) {
-        return std::string();
-    }
-    char name[2 * sizeof(bytes) + 1] = {};
-    for (std::size_t i = 0; i < sizeof(bytes); ++i) {
-        std::snprintf(name + 2 * i, 3, "%02x", bytes[i]);
-    }
-    return name;
-}
-
-// A folder of random name under the temporary folder, made by this call
-// alone (CreateDirectoryA fails when the name exists), removed again by the
-// destructor unless kept.
-class PrivateFolder {
-  public:
-    PrivateFolder() {
-        char temp[kMaxPath] = {};
-        const DWORD length = ::GetTempPathA(kMaxPath, temp);
-        if (length == 0 || length >= kMaxPath) {
-            return;
-        }
-        for (int attempt = 0; attempt < 8 && m_path.empty(); ++attempt) {
-            const std::string name = RandomName();
-            const std::string path = std::string(temp) + "qz-uninstall-" + name + "\\";
-            if (!name.empty() && path.size() + std::strlen(kUninstallExe) < kMaxPath &&
-                ::CreateDirectoryA(path.c_str(), nullptr)) {
-                m_path = path;
-            }
-        }
-    }
-    ~PrivateFolder() {
-        if (!m_path.empty() && !m_kept) {
-            ::DeleteFileA((m_path + kUninstallExe).c_str());
-            ::RemoveDirectoryA(m_path.c_str());
-        }
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    const std::string& path() const { return m_path; }
-    // The copy runs from here now and removes the folder itself.
-    void Keep() { m_kept = true; }
-
-  private:
-    std::string m_path;
-    bool m_kept = false;
-};
-
 // Copies the running program to `target` (which must not exist) and returns
 // it opened for reading, sharing reading only; empty on failure.
-UniqueHandle CopySelf(const std::string& target) {
-    char self[kMaxPath] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, self, kMaxPath);
+UniqueHandle CopySelf(const std::wstring& target) {
+    wchar_t self[kMaxPath] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, kMaxPath);
     if (length == 0 || length >= kMaxPath) {
         return UniqueHandle();
     }
-    UniqueHandle source(::CreateFileA(self, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueHandle source(::CreateFileW(self, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     {
-        UniqueHandle copy(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        UniqueHandle copy(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!source || !copy) {
             return UniqueHandle();
@@ -109,7 +49,7 @@ UniqueHandle CopySelf(const std::string& target) {
     }
     // Held without write or delete sharing while the copy starts: the image
     // the system maps is the one written here.
-    return UniqueHandle(::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    return UniqueHandle(::CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -134,11 +74,11 @@ bool MakePipe(bool child_reads, Pipe* pipe) {
 }  // namespace
 
 int RunInWorkingCopy(const std::string& install_dir, bool silent) {
-    PrivateFolder folder;
-    if (folder.path().empty()) {
+    PrivateTempFolder folder;
+    if (!folder.Create()) {
         return kUninstallNoWorkingCopy;
     }
-    const std::string copy_path = folder.path() + kUninstallExe;
+    const std::wstring copy_path = folder.path() + L"uninstall.exe";
     UniqueHandle held = CopySelf(copy_path);
     Pipe to_copy;
     Pipe from_copy;
@@ -150,19 +90,22 @@ int RunInWorkingCopy(const std::string& install_dir, bool silent) {
     }
     const UniqueHandle parent_for_copy(parent);
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = to_copy.theirs.get();
     startup.hStdOutput = from_copy.theirs.get();
     startup.hStdError = nullptr;
-    std::string command = "\"" + copy_path + "\" " + kUninstallCopyOption;
+    // The option is ASCII: the same characters in UTF-16.
+    const std::string option = kUninstallCopyOption;
+    std::wstring command = L"\"" + copy_path + L"\" " + std::wstring(option.begin(), option.end());
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(copy_path.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+    if (!::CreateProcessW(copy_path.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
                           folder.path().c_str(), &startup, &process)) {
         return kUninstallNoWorkingCopy;
     }
-    folder.Keep();
+    // The copy runs from the folder now and removes it itself.
+    folder.Release();
     const UniqueHandle copy_process(process.hProcess);
     const UniqueHandle copy_thread(process.hThread);
     held.reset();

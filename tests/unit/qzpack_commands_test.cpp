@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands.h"
+#include "qzpack/commands/commands.h"
 #include "support/package_bytes.h"
 #include "support/qzpack_temp_tree.h"
 
@@ -56,9 +56,10 @@ TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
     EXPECT_EQ(tree.Read("one.dat"), tree.Read("two.dat"));
     EXPECT_EQ(tree.Read("one.dat"),
               PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}, {"说明.txt", "readme"}}));
-    // The longest name is install.log's 11 bytes: 259 - 11 bytes are left.
+    // sub\ (4 bytes) is the longest folder: 247 - 4.
     EXPECT_EQ(first.out.str(),
-              "room: install directories of up to 248 bytes keep every path within 259 bytes\n"
+              "room: install directories of up to 243 bytes keep every path within 259 bytes "
+              "and every folder within 247\n"
               "3 files, 9 bytes packed into " +
                   tree.Path("one.dat").string() + "\n");
 }
@@ -308,7 +309,8 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
         std::string room;
     };
     const std::vector<Case> cases = {
-        {"the product's programs", with({}), "", "up to 237 bytes"},
+        // data\skelmot\ (13 bytes) is the longest folder: 247 - 13.
+        {"the product's programs", with({}), "", "up to 234 bytes"},
         {"case twins", with({{"Readme.txt", "1"}, {"README.TXT", "2"}}),
          // create sorts README.TXT first: the indexes differ, the words do not.
          ") only in letter case: on Windows it replaces that file", ""},
@@ -323,6 +325,10 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
         {"short room", with({{long_name, ""}}), "room for install directories of 30 bytes",
          "up to 30 bytes"},
         {"room just enough", with({{long_name.substr(1), ""}}), "", "up to 31 bytes"},
+        // A folder of 217 bytes: 247 - 217 = 30, though the file's path
+        // leaves 259 - 219 = 40.
+        {"short room for a folder", with({{std::string(216, 'd') + "\\f", ""}}),
+         "room for install directories of 30 bytes", "up to 30 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,0 +1,24 @@
+#include "qzpack/commands/report_review.h"
+
+#include <string>
+
+#include "common/constants.h"
+
+namespace qz::pack {
+
+int ReportReview(const PackageReview& review, bool strict, Console& console) {
+    console.out << "room: install directories of up to " << review.room
+                << " bytes keep every path within " << kMaxPath - 1
+                << " bytes and every folder within " << kMaxFolderPath - 1 << "\n";
+    for (const std::string& warning : review.warnings) {
+        console.err << "qzpack: warning: " << warning << '\n';
+    }
+    if (strict && !review.warnings.empty()) {
+        console.err << "qzpack: refused under --strict: " << review.warnings.size()
+                    << " warning(s)\n";
+        return kExitRefused;
+    }
+    return kExitOk;
+}
+
+}  // namespace qz::pack
