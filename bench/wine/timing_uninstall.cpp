@@ -83,7 +83,9 @@ double TimeOurs(const std::string& dir, SIZE_T* peak) {
     Require(process.Start(dir + "uninstall.exe", "/S", "C:\\"), "uninstall.exe starts");
     HANDLE copy = nullptr;
     *peak = 0;
-    while (!WaitUninstallersGone(0)) {
+    // The object every uninstaller holds exists only once the first has
+    // started: it counts once the first has ended.
+    while (!process.WaitExit(0) || !WaitUninstallersGone(0)) {
         if (copy == nullptr) {
             const DWORD id = WorkingCopyOf(process.Id());
             if (id != 0)
