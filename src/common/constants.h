@@ -8,6 +8,10 @@ namespace qz {
 
 // Every fixed buffer that holds a path is this long, terminating NUL included.
 constexpr std::size_t kMaxPath = 260;
+// CreateDirectoryA makes no folder whose path, its final backslash included,
+// does not fit in this many bytes with a terminating NUL: room is left for
+// an 8.3 name below it.
+constexpr std::size_t kMaxFolderPath = 248;
 // Windows file names: one level holds at most this many characters.
 constexpr std::size_t kMaxLevelCharacters = 255;
 // The default-path buffer of the install-directory page.
@@ -39,4 +43,17 @@ enum UnattendedExit : int {
     kExitRunningCopy = 5,       // a running copy is open: no file written
     kExitInvalidDirectory = 6,  // the install directory is not valid
     kExitUnknownOption = 7,     // an unknown option after /S
+};
+
+// Exit codes of the uninstaller (uninstall.exe /S), and the outcome its working
+// copy reports. The interactive uninstaller exits with 0.
+enum UninstallExit : int {
+    kUninstallRemoved = 0,        // everything listed, the shortcuts and the record removed
+    kUninstallNothingHere = 1,    // no install.log beside uninstall.exe: nothing installed here
+    kUninstallListRefused = 2,    // install.log refused: nothing removed
+    kUninstallPartly = 3,         // some items could not be removed (install.log lists them)
+    kUninstallNoWorkingCopy = 4,  // its working copy could not be made or started: nothing removed
+    kUninstallRunningCopy = 5,  // a running copy (a window titled Qorvane) is open: nothing removed
+    kUninstallBusy = 6,         // another uninstaller is running: nothing removed
+    kUninstallUnknownOption = 7,  // an unknown option: nothing removed
 };

@@ -125,6 +125,7 @@ NameCheck CheckLevel(const char* level, std::size_t n, std::size_t characters,
 struct NameShape {
     std::size_t length = 0;  // bytes before the NUL
     std::size_t levels = 0;
+    std::size_t folder = 0;  // bytes up to and including the last separator
 };
 
 NameCheck CheckName(const char* name, std::size_t field_size, const NameCodePage& code_page,
@@ -187,6 +188,9 @@ NameCheck CheckName(const char* name, std::size_t field_size, const NameCodePage
                 return NameCheck::kInstallLog;
             }
             ++levels;
+            if (i < length) {
+                shape->folder = i + 1;
+            }
             level_start = i + 1;
             level_characters = 0;
         } else {
@@ -332,6 +336,7 @@ EntryCheck ValidateDirectory(const std::vector<std::unique_ptr<PackageEntry>>& e
         }
         levels += shape.levels + 1;
         check.longest_name = std::max(check.longest_name, shape.length);
+        check.longest_folder = std::max(check.longest_folder, shape.folder);
     }
     if (check.status != DirectoryCheck::kOk) {
         check.bad_index = check.other_index = accepted;

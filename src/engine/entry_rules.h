@@ -94,11 +94,14 @@ struct CaseTwin {
 
 struct EntryCheck {
     DirectoryCheck status = DirectoryCheck::kOk;
-    std::size_t bad_index = 0;         // the first record at fault
-    std::size_t other_index = 0;       // the earlier record it clashes with (kFolderClash)
-    NameCheck name = NameCheck::kOk;   // why its name was refused (kBadName)
-    std::int64_t total = 0;            // sum of EffectiveSize over all records
-    std::size_t longest_name = 0;      // bytes of the longest name (kOk)
+    std::size_t bad_index = 0;        // the first record at fault
+    std::size_t other_index = 0;      // the earlier record it clashes with (kFolderClash)
+    NameCheck name = NameCheck::kOk;  // why its name was refused (kBadName)
+    std::int64_t total = 0;           // sum of EffectiveSize over all records
+    std::size_t longest_name = 0;     // bytes of the longest name (kOk)
+    // Bytes of the longest folder a name holds, its last backslash included
+    // (data\skelmot\ of data\skelmot\setup.exe); 0 when none has one (kOk).
+    std::size_t longest_folder = 0;
     std::vector<CaseTwin> case_twins;  // allowed, for warnings; exact duplicates are not listed
 };
 

@@ -9,6 +9,7 @@
 #include "common/directory_chain.h"
 #include "common/texts.h"
 #include "engine/entry_rules.h"
+#include "engine/install_dir_room.h"
 #include "engine/package_reader.h"
 
 namespace qz {
@@ -102,7 +103,9 @@ Outcome Extract(ExtractJob& job) {
 
     std::unique_ptr<ReadStream> package = job.open_package ? job.open_package() : nullptr;
     if (!package) {
-        return {kExtractAbandoned, kMsgFormat};
+        return job.package_failure == kExtractCreateFailed
+                   ? Outcome{kExtractCreateFailed, kMsgCreateFile}
+                   : Outcome{kExtractAbandoned, kMsgFormat};
     }
     PackageReader reader(*package);
     EntryCheck check;
@@ -112,8 +115,7 @@ Outcome Extract(ExtractJob& job) {
     }
     job.ui->SetRange(static_cast<std::int32_t>(check.total));
     // A path too long fails as its file would, but before anything is made.
-    const std::size_t longest = std::max(check.longest_name, std::strlen(kLogFileName));
-    if (job.install_dir.size() + longest > job.longest_path) {
+    if (job.install_dir.size() > InstallDirRoom(check, {job.longest_path, job.longest_folder})) {
         return {kExtractCreateFailed, kMsgCreateFile};
     }
 

@@ -45,9 +45,16 @@ struct ExtractJob {
     // The longest path in bytes that the file layer creates: install_dir and
     // the longest name (or install.log) must fit, or nothing is written.
     std::size_t longest_path = kMaxPath - 1;
+    // The same for a folder: install_dir and the longest folder of a name.
+    std::size_t longest_folder = kMaxFolderPath - 1;
     ExtractionUi* ui = nullptr;
     // Makes the setup directory current and opens data.dat; null on failure.
     std::function<std::unique_ptr<ReadStream>()> open_package;
+    // The result when open_package gives no package: 1 (data.dat not opened,
+    // the format message), or 3 when open_package sets kExtractCreateFailed
+    // here (a private copy of the package could not be made: the create-file
+    // message).
+    ExtractResult package_failure = kExtractAbandoned;
     // The page's m_arrEntries (owner): cleared before the directory is read,
     // filled in directory order, cleared after success, left as read on failure.
     std::vector<std::unique_ptr<PackageEntry>>* entries = nullptr;
@@ -62,10 +69,10 @@ struct ExtractJob {
 // must be set. The whole directory is checked before anything is written
 // (ValidateDirectory): a package that would write outside the install
 // directory, or name a file Windows cannot create, is refused with the format
-// message (2); one whose longest path would not fit below install_dir, with
-// the create-file message (3). Every failure shows its message (format or create-file) before
-// returning, every file is closed by then, and nothing written is removed. Throws nothing: an
-// exhausted memory counts as a create failure (3).
+// message (2); one whose longest path or folder would not fit below
+// install_dir (InstallDirRoom), with the create-file message (3). Every failure shows its message
+// (format or create-file) before returning, every file is closed by then, and nothing written is
+// removed. Throws nothing: an exhausted memory counts as a create failure (3).
 ExtractResult ExtractPackage(ExtractJob& job) noexcept;
 
 // ExtractPackage, then state 2 when the result is not 0, as the progress

@@ -1,5 +1,6 @@
 #include "engine/setup_job_win32.h"
 
+#include "common/ansi_code_page.h"
 #include "common/install_dir.h"
 #include "common/module_dir.h"
 #include "common/texts.h"
@@ -13,7 +14,8 @@
 namespace qz {
 
 SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
-                   std::atomic<int>& state) {
+                   std::atomic<int>& state)
+    : m_files(g_strInstallDir, IsAnsiLeadByte) {
     m_job.install_dir = g_strInstallDir;
     m_job.fs = &m_files;
     m_job.names = AnsiNameCodePage();
@@ -23,9 +25,15 @@ SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>&
         GetModuleDir();
 #ifdef QZ_PINNED_BUILD
         // A pinned program installs only the package it was built for.
-        return OpenPinnedPackage(kPackageFileName, DecodePin(kPinnedPackage));
+        PinnedOpen status = PinnedOpen::kOpened;
+        std::unique_ptr<ReadStream> package =
+            OpenPinnedPackage(kPackageFileName, DecodePin(kPinnedPackage), &status);
+        if (status == PinnedOpen::kCopyFailed) {
+            m_job.package_failure = kExtractCreateFailed;
+        }
+        return package;
 #else
-        return m_files.OpenRead(kPackageFileName);
+        return m_package_files.OpenRead(kPackageFileName);
 #endif
     };
     m_job.entries = &entries;

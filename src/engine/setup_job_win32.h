@@ -1,7 +1,8 @@
 // SetupJob: the extraction job as the setup program runs it: data.dat beside
-// the setup executable, unpacked into g_strInstallDir through the Win32 file
-// layer, the shortcuts made after a success. Windows only; the header needs no
-// Windows headers.
+// the setup executable, unpacked into g_strInstallDir through the file layer
+// that reaches nothing through a link below the install directory
+// (NoLinkFileSystem), the shortcuts made after a success. Windows only; the header includes
+// <windows.h>.
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "common/file_system_win32.h"
+#include "common/no_link_file_system_win32.h"
 #include "engine/extraction_ui.h"
 #include "engine/extractor.h"
 #include "engine/package_format.h"
@@ -33,7 +35,8 @@ class SetupJob {
     ExtractJob& job() { return m_job; }
 
   private:
-    Win32FileSystem m_files;
+    Win32FileSystem m_package_files;  // data.dat, beside the setup program
+    NoLinkFileSystem m_files;         // the install directory
     ExtractJob m_job;
 };
 

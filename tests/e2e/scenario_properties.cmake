@@ -44,7 +44,8 @@ set_tests_properties(e2e.install.install_signed_release PROPERTIES REQUIRED_FILE
 # with QZ_PINNED_PACKAGE naming the demo package. Two set-up tests make it
 # before them: qzpack.exe packs the demo payload (the package the robot's own
 # PackFolder makes of it), then a second build tree, configured like this one,
-# builds the pinned program.
+# builds the pinned program. Their Wine processes preload the changing-source
+# shim, which changes only a file with its marker beside it.
 set(pinned_dir ${CMAKE_BINARY_DIR}/pinned)
 file(MAKE_DIRECTORY ${pinned_dir})
 string(REPLACE "/" "\\" pinned_dir_windows "Z:${pinned_dir}")
@@ -65,7 +66,8 @@ foreach(name IN LISTS robot_scenarios)
     string(REGEX REPLACE "_.*" "" area ${name})
     set_property(TEST e2e.${area}.${name} APPEND PROPERTY ENVIRONMENT
                  "QZ_PINNED_INSTALL_EXE=${pinned_dir}/build/src/app/Install.exe"
-                 "QZ_PINNED_PACKAGE=${pinned_dir}/data.dat")
+                 "QZ_PINNED_PACKAGE=${pinned_dir}/data.dat"
+                 "QZ_WINE_PRELOAD=${shim}")
     set_tests_properties(e2e.${area}.${name} PROPERTIES FIXTURES_REQUIRED
                          "pinned_package;pinned_program")
   endif()

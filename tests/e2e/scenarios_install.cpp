@@ -18,6 +18,7 @@
 #include "robot/packages.h"
 #include "robot/page_walks.h"
 #include "robot/pinned_packages.h"
+#include "support/folder_link_win32.h"
 #include "robot/process.h"
 #include "robot/progress_view.h"
 #include "robot/record_check.h"
@@ -462,6 +463,33 @@ void InstallHeldFile() {
           "nothing after the held file is written");
     CheckEqual(ReadWholeFile(dir + "install.log"), "[FILE] ravik.exe\r\n[FILE] data\\held.dll\r\n",
                "install.log names the held file last");
+    CheckNoShortcuts();
+}
+
+// A folder link that another user planted in the install directory before the
+// installation (C:\QJ\data, leading into another folder): the file below it
+// is refused with the create-file message, nothing is written through the
+// link, the failure shows on the finish page.
+void InstallPlantedLink() {
+    const std::string dir = "C:\\QJ\\";
+    const std::string victim = "C:\\qz-victim\\";
+    Require(CreateDirectoryA(victim.c_str(), nullptr) && CreateDirectoryA(dir.c_str(), nullptr),
+            "the folders are made");
+    Require(qz::test::PlantFolderLink(dir + "data", victim), "the link C:\\QJ\\data is planted");
+    Installer run(WithPackage(WritePackage(
+        PackageBytes({{"ravik.exe", "app"}, {"data\\x.txt", "x"}, {"uninstall.exe", "un"}}))));
+    run.Start();
+    HWND progress = WalkToProgress(run, dir);
+    HWND box = ExpectMessage(run, kCreateFileMessage, Buttons::kOk, "the create-file message");
+    CheckEqual(Look(progress).status, dir + "data\\x.txt", "the status line names the file");
+    Screenshot("create-file-message");
+    Answer(box, IDOK);
+    HWND finish = ExpectFailureView(run);
+    EndWizard(run, finish);
+    CheckEqual(static_cast<long long>(ListTree(victim).size()), 0,
+               "nothing is written through the link");
+    CheckEqual(ReadWholeFile(dir + "ravik.exe"), "app", "the file before it is installed");
+    Check(!FileExists(dir + "uninstall.exe"), "nothing after it is written");
     CheckNoShortcuts();
 }
 
@@ -1015,9 +1043,56 @@ void RunPinned(const std::string& program, const std::string& package, const std
     RunRejected(packages, program);
 }
 
+// The pinned program's data.dat served by a source that does not replay its
+// bytes (a preloaded shim flips its last byte): changed from the first read
+// on, it is refused as a bad header is; changed only on a read after the
+// first pass, what lands is the pinned payload byte for byte and nothing else.
+void RunChangingSource(const std::string& program, const std::string& package,
+                       const std::string& payload) {
+    const std::string dir = "C:\\qz-install\\Qorvane\\";
+    for (const SourceChange change :
+         {SourceChange::kFromFirstRead, SourceChange::kAfterFirstPass}) {
+        const bool fromFirstRead = change == SourceChange::kFromFirstRead;
+        Step(fromFirstRead ? "a source changed from the first read"
+                           : "a source changed after the first pass");
+        SetupOptions options = WithPackage(package);
+        options.program = program;
+        Installer run(options);
+        MakeChangingSource(run.SetupDir() + "data.dat", change);
+        run.Start();
+        WalkToProgress(run, dir);
+        if (fromFirstRead) {
+            HWND box = ExpectMessage(run, kFormatMessage, Buttons::kOk, "the format message");
+            Answer(box, IDOK);
+            HWND finish = ExpectFinish(run, kFailedHeadline);
+            Check(!DirExists(dir), "no install directory");
+            CheckNoShortcuts();
+            EndWizard(run, finish);
+            continue;
+        }
+        HWND finish = ExpectFinish(run, kSuccessHeadline);
+        EndWizard(run, finish);
+        const std::map<std::string, std::int64_t> expected = ListTree(payload);
+        const std::map<std::string, std::int64_t> installed = ListTree(dir);
+        for (const auto& file : expected) {
+            if (file.second >= 0)
+                Check(ReadWholeFile(dir + file.first) ==
+                          ReadWholeFile(WithSlash(payload) + file.first),
+                      "the pinned bytes: " + Printable(file.first));
+        }
+        // The payload's files and folders, and install.log.
+        CheckEqual(static_cast<long long>(installed.size()),
+                   static_cast<long long>(expected.size() + 1), "nothing else is installed");
+        RemoveTree(dir);
+        ::DeleteFileA(DesktopLink().c_str());
+        RemoveTree(ProgramsFolder() + "\\Qorvane\\");
+    }
+}
+
 // A program pinned to the demo package.
 void InstallPinned() {
     RunPinned(PinnedProgram(), PinnedPackage(), DemoPayloadDir());
+    RunChangingSource(PinnedProgram(), PinnedPackage(), DemoPayloadDir());
 }
 
 // The release that scripts/release signed (tests/release/release_test.sh),
@@ -1040,6 +1115,7 @@ const Scenario western("install_western_code_page", &InstallWesternCodePage);
 const Scenario otherDirectory("install_from_other_directory", &InstallFromOtherDirectory);
 const Scenario heldFile("install_held_file", &InstallHeldFile);
 const Scenario diskFull("install_disk_full", &InstallDiskFull);
+const Scenario plantedLink("install_planted_link", &InstallPlantedLink);
 const Scenario pinned("install_pinned", &InstallPinned);
 const Scenario signedRelease("install_signed_release", &InstallSignedRelease);
 

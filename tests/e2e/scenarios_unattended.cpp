@@ -24,6 +24,8 @@
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "support/folder_link_win32.h"
+#include "support/package_bytes.h"
 
 using namespace robot;
 
@@ -231,8 +233,17 @@ void UnattendedPinned() {
         std::string what;
         std::string package;  // empty: none beside Install.exe
         DWORD pinnedExit;     // the unpinned program's is 0 where a package lies
+        SourceChange change = SourceChange::kNone;  // the pinned program's only
     };
-    std::vector<Row> rows = {{"the pinned package", pinned, 0}, {"no data.dat", "", 1}};
+    // The pinned package from a source that does not replay its bytes: changed
+    // from the first read on, it is refused; changed only on a read after the
+    // first pass, the bytes installed are the pinned ones.
+    std::vector<Row> rows = {
+        {"the pinned package", pinned, 0},
+        {"no data.dat", "", 1},
+        {"a source changed from the first read", pinned, 2, SourceChange::kFromFirstRead},
+        {"a source changed after the first pass", pinned, 0, SourceChange::kAfterFirstPass},
+    };
     const std::string folder = PackageFolder();
     int n = 0;
     for (const PackageVariant& variant : NotThePinnedPackage(ReadWholeFile(pinned))) {
@@ -242,7 +253,7 @@ void UnattendedPinned() {
     }
     for (const Row& row : rows) {
         for (const bool isPinned : {true, false}) {
-            if (!isPinned && row.package.empty())
+            if (!isPinned && (row.package.empty() || row.change != SourceChange::kNone))
                 continue;
             const std::string what = row.what + (isPinned ? ", pinned" : ", unpinned");
             Step(what);
@@ -253,11 +264,17 @@ void UnattendedPinned() {
             if (isPinned)
                 options.program = PinnedProgram();
             Installer run(options);
+            MakeChangingSource(run.SetupDir() + "data.dat", row.change);
             const DWORD expected = isPinned ? row.pinnedExit : 0;
             CheckEqual(RunUnattended(run, to), expected, what + ": exit code");
             if (expected == 0) {
-                if (row.package == pinned)
+                if (row.package == pinned) {
                     CheckInstalled(DemoPayloadDir(), dir);
+                    // The payload's files and folders, and install.log.
+                    CheckEqual(static_cast<long long>(ListTree(dir).size()),
+                               static_cast<long long>(ListTree(DemoPayloadDir()).size() + 1),
+                               what + ": nothing else is installed");
+                }
                 Check(FileExists(dir + "install.log"), what + ": installed");
                 CheckShortcutsFor(dir);
             } else {
@@ -269,7 +286,53 @@ void UnattendedPinned() {
     }
 }
 
+// Folder links planted before the installation: one in the install directory
+// or as the install directory itself is refused with exit code 3 and nothing
+// written through it; one above the install directory is the administrator's
+// own choice and the installation goes through it.
+void UnattendedPlantedLink() {
+    const std::string victim = "C:\\qz-victim\\";
+    Require(CreateDirectoryA(victim.c_str(), nullptr), "the folder behind the links is made");
+    Require(CreateDirectoryA("C:\\QJ", nullptr) &&
+                qz::test::PlantFolderLink("C:\\QJ\\data", victim) &&
+                qz::test::PlantFolderLink("C:\\QL", victim) &&
+                qz::test::PlantFolderLink("C:\\QA", victim),
+            "the links are planted");
+    const std::string package = WritePackage(qz::test::PackageBytes(
+        {{"ravik.exe", "app"}, {"data\\x.txt", "x"}, {"uninstall.exe", "un"}}));
+    const struct {
+        const char* what;
+        const char* dir;
+        DWORD exitCode;
+    } rows[] = {
+        {"a link in the install directory", "C:\\QJ", 3},
+        {"the install directory is a link", "C:\\QL", 3},
+        {"a link above the install directory", "C:\\QA\\Qorvane", 0},
+    };
+    for (const auto& row : rows) {
+        Step(row.what);
+        ForgetEarlierInstalls();
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, std::string("/S /D=") + row.dir), row.exitCode,
+                   std::string(row.what) + ": exit code");
+        const std::map<std::string, std::int64_t> behind = ListTree(victim);
+        if (row.exitCode == 0) {
+            CheckEqual(ReadWholeFile(victim + "Qorvane\\data\\x.txt"), "x",
+                       std::string(row.what) + ": installed through it");
+            CheckShortcutsFor(std::string(row.dir) + "\\");
+            RemoveTree(victim + "Qorvane\\");
+        } else {
+            CheckEqual(static_cast<long long>(behind.size()), 0,
+                       std::string(row.what) + ": nothing written through the link");
+            CheckNoShortcuts();
+        }
+    }
+}
+
 const Scenario install("unattended_install", &UnattendedInstall);
+const Scenario plantedLink("unattended_planted_link", &UnattendedPlantedLink);
 const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
 const Scenario pinned("unattended_pinned", &UnattendedPinned);
 

@@ -430,7 +430,8 @@ TEST(Extractor, ShortcutFailureDoesNotChangeSuccess) {
 TEST(Extractor, VeryLongInstallDirectoryIsCarriedWhole) {
     const std::string dir = "C:\\" + std::string(2500, 'd') + "\\" + std::string(2500, 'e') + "\\";
     ExtractionRun run(dir);
-    run.job.longest_path = 6000;  // a file layer without Windows' limit
+    run.job.longest_path = 6000;  // a file layer without Windows' limits
+    run.job.longest_folder = 6000;
     run.SetPackage(PackageBytes({{std::string(250, 'n') + "\\f.txt", "abc"}}));
     EXPECT_EQ(run.Run(), kExtractOk);
     const std::string path = dir + std::string(250, 'n') + "\\f.txt";
@@ -448,9 +449,10 @@ TEST(Extractor, PathTooLongIsRefusedBeforeTheFirstWrite) {
     const Case cases[] = {
         {"directory and name make 259 bytes", 5, 254, kExtractOk},
         {"directory and name make 260 bytes", 5, 255, kExtractCreateFailed},
-        // A short name, yet install.log (11 bytes) does not fit: 249 + 11.
-        {"the log's path makes 260 bytes", 249, 3, kExtractCreateFailed},
-        {"the log's path makes 259 bytes", 248, 3, kExtractOk},
+        // The name's folder s\ (2 bytes) below the directory: a folder's path
+        // holds at most 247 bytes, its backslash included.
+        {"directory and folder make 247 bytes", 245, 3, kExtractOk},
+        {"directory and folder make 248 bytes", 246, 3, kExtractCreateFailed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

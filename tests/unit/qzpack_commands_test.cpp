@@ -66,9 +66,10 @@ TEST(QzpackCommandsTest, CreateWritesTheSameBytesForTheSameTree) {
     EXPECT_EQ(tree.Read("one.dat"), tree.Read("two.dat"));
     EXPECT_EQ(tree.Read("one.dat"),
               PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}, {"说明.txt", "readme"}}));
-    // The longest name is install.log's 11 bytes: 259 - 11 bytes are left.
+    // sub\ (4 bytes) is the longest folder: 247 - 4.
     EXPECT_EQ(first.out.str(),
-              "room: install directories of up to 248 bytes keep every path within 259 bytes\n"
+              "room: install directories of up to 243 bytes keep every path within 259 bytes "
+              "and every folder within 247\n"
               "3 files, 9 bytes packed into " +
                   tree.Path("one.dat").string() + "\n");
 }
@@ -381,7 +382,8 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
         std::string room;
     };
     const std::vector<Case> cases = {
-        {"the product's programs", with({}), "", "up to 237 bytes"},
+        // data\skelmot\ (13 bytes) is the longest folder: 247 - 13.
+        {"the product's programs", with({}), "", "up to 234 bytes"},
         {"case twins", with({{"Readme.txt", "1"}, {"README.TXT", "2"}}),
          // verify names entries, create source files: the words are the same.
          " only in letter case: on Windows it replaces that file", ""},
@@ -404,6 +406,10 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
          " is not a Windows program for x86 or x64",
          ""},
         {"room just enough", with({{long_name.substr(1), ""}}), "", "up to 31 bytes"},
+        // A folder of 217 bytes: 247 - 217 = 30, though the file's path
+        // leaves 259 - 219 = 40.
+        {"short room for a folder", with({{std::string(216, 'd') + "\\f", ""}}),
+         "room for install directories of 30 bytes", "up to 30 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

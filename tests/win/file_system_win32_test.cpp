@@ -214,9 +214,17 @@ TEST(Win32FileSystem, ExtractionWithGbkNames) {
               "[FILE] " + name1 + "\r\n[FILE] " + name2 + "\r\n");
 }
 
-// A pinned program's package: opened once and without sharing, checked, and on
-// a match handed over from its first byte; refused packages read as empty.
-TEST(Win32FileSystem, PinnedPackageOpensOnlyItsOwnBytes) {
+// The names in the temporary folder.
+std::vector<std::wstring> TempEntries() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    return ListW(temp);
+}
+
+// A pinned program's package: read once, copied while hashed, and on a match
+// handed over as that copy from its first byte, whatever the file holds by
+// then; refused packages read as empty; nothing stays in the temporary folder.
+TEST(Win32FileSystem, PinnedPackageDeliversTheBytesItHashed) {
     TempFolder dir;
     const std::string pinned = qz::test::PackageBytes({{"a.txt", "abc"}, {"b.txt", "defgh"}});
     PackagePin pin;
@@ -230,37 +238,43 @@ TEST(Win32FileSystem, PinnedPackageOpensOnlyItsOwnBytes) {
     changed.back() ^= 0x20;  // the last data byte: 'h' becomes 'H'
     const struct {
         const char* what;
-        const char* file;  // null: no file at all
+        const char* file;  // null: no file at all; "NUL": a device
         std::string bytes;
-        bool opens;
+        PinnedOpen status;
         std::string delivered;  // what the reader then gets
     } cases[] = {
-        {"the pinned package", "pinned.dat", pinned, true, pinned},
-        {"one data byte changed", "changed.dat", changed, true, ""},
-        {"bytes appended", "longer.dat", pinned + "tail", true, ""},
-        {"another package", "other.dat", qz::test::PackageBytes({{"a.txt", "abc"}}), true, ""},
-        {"no file", nullptr, "", false, ""},
+        {"the pinned package", "pinned.dat", pinned, PinnedOpen::kOpened, pinned},
+        {"one data byte changed", "changed.dat", changed, PinnedOpen::kOpened, ""},
+        {"bytes appended", "longer.dat", pinned + "tail", PinnedOpen::kOpened, ""},
+        {"another package", "other.dat", qz::test::PackageBytes({{"a.txt", "abc"}}),
+         PinnedOpen::kOpened, ""},
+        {"a device, no disk file", "NUL", "", PinnedOpen::kOpened, ""},
+        {"no file", nullptr, "", PinnedOpen::kNotOpened, ""},
     };
+    const std::vector<std::wstring> before = TempEntries();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string path = dir.path() + (c.file != nullptr ? c.file : "missing.dat");
-        if (c.file != nullptr) {
-            Win32FileSystem fs;
+        const bool device = c.file != nullptr && std::string(c.file) == "NUL";
+        const std::string path =
+            device ? "NUL" : dir.path() + (c.file != nullptr ? c.file : "missing.dat");
+        Win32FileSystem fs;
+        if (c.file != nullptr && !device) {
             auto out = fs.CreateWrite(path);
             ASSERT_TRUE(out && out->Write(c.bytes.data(), c.bytes.size()) && out->Close());
         }
-        std::unique_ptr<ReadStream> package = OpenPinnedPackage(path.c_str(), pin);
-        ASSERT_EQ(package != nullptr, c.opens);
+        PinnedOpen status = PinnedOpen::kCopyFailed;
+        std::unique_ptr<ReadStream> package = OpenPinnedPackage(path.c_str(), pin, &status);
+        EXPECT_EQ(status, c.status);
+        ASSERT_EQ(package != nullptr, c.status == PinnedOpen::kOpened);
         if (!package) {
+            EXPECT_EQ(TempEntries(), before);
             continue;
         }
-        // The package that matched stays held without sharing: nobody can open
-        // it to write between the check and the extraction.
-        HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-        EXPECT_EQ(writer == INVALID_HANDLE_VALUE, !c.delivered.empty());
-        if (writer != INVALID_HANDLE_VALUE) {
-            CloseHandle(writer);
+        if (!c.delivered.empty()) {
+            // The source changes after the check: the extraction still reads
+            // the bytes that were hashed.
+            auto out = fs.CreateWrite(path);
+            ASSERT_TRUE(out && out->Write(changed.data(), changed.size()) && out->Close());
         }
         std::string delivered;
         char buffer[7];
@@ -268,6 +282,8 @@ TEST(Win32FileSystem, PinnedPackageOpensOnlyItsOwnBytes) {
             delivered.append(buffer, static_cast<std::size_t>(got));
         }
         EXPECT_EQ(delivered, c.delivered);
+        package.reset();
+        EXPECT_EQ(TempEntries(), before);
     }
 }
 

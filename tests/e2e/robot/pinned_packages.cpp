@@ -16,6 +16,15 @@ std::string PinnedPackage() {
     return RequiredPathEnv("QZ_PINNED_PACKAGE");
 }
 
+void MakeChangingSource(const std::string& package, SourceChange change) {
+    if (change == SourceChange::kNone)
+        return;
+    const std::string marker =
+        package + (change == SourceChange::kFromFirstRead ? ".changes-from-first-read"
+                                                          : ".changes-after-first-pass");
+    Require(WriteWholeFile(marker, ""), "the changing-source marker is written");
+}
+
 std::vector<PackageVariant> NotThePinnedPackage(const std::string& pinned) {
     // The entry count is the header's last field (offset 24, little-endian);
     // the data area follows the 28-byte header and the 264-byte records.

@@ -22,4 +22,17 @@ struct PackageVariant {
 // with bytes appended after its data area, and another valid package.
 std::vector<PackageVariant> NotThePinnedPackage(const std::string& pinned);
 
+// How a package's source changes its bytes between reads.
+enum class SourceChange {
+    kNone,
+    kAfterFirstPass,  // the last byte flips on each read once the file was read to its end
+    kFromFirstRead,   // the last byte flips on every read that delivers it
+};
+
+// Makes `package` a source that does not replay its bytes, as `change` says
+// (kNone: nothing): a marker beside it tells the shim that the pinned
+// scenarios preload (tests/e2e/shim). Ends the scenario when the marker
+// cannot be written.
+void MakeChangingSource(const std::string& package, SourceChange change);
+
 }  // namespace robot

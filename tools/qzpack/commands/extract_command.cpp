@@ -7,6 +7,7 @@
 #include "common/texts.h"
 #include "engine/entry_rules.h"
 #include "engine/extractor.h"
+#include "engine/install_dir_room.h"
 #include "qzpack/host/extract_target.h"
 #include "qzpack/host/host_file.h"
 #include "qzpack/host/host_text.h"
@@ -41,12 +42,15 @@ std::string FailureDetail(int result, const ExtractTarget& target,
         }
         case kExtractCreateFailed: {
             // The path check before the first write, told apart.
-            const std::size_t longest = std::max(
-                ValidateDirectory(entries, target.names).longest_name, std::strlen(kLogFileName));
-            if (target.install_dir.size() + longest > target.longest_path) {
-                return "a name of " + std::to_string(longest) + " bytes below " +
-                       GbkForDisplay(target.install_dir) + " makes a path longer than " +
-                       std::to_string(target.longest_path) + " bytes; nothing was written";
+            const EntryCheck check = ValidateDirectory(entries, target.names);
+            const std::size_t room =
+                InstallDirRoom(check, {target.longest_path, target.longest_folder});
+            if (target.install_dir.size() > room) {
+                return "the names leave room for install directories of " + std::to_string(room) +
+                       " bytes (paths within " + std::to_string(target.longest_path) +
+                       ", folders within " + std::to_string(target.longest_folder) + "), and " +
+                       GbkForDisplay(target.install_dir) + " has " +
+                       std::to_string(target.install_dir.size()) + "; nothing was written";
             }
             if (!files.failure().path.empty()) {
                 return "entry " + EntryOfPath(files.failure().path, target.install_dir) + ": " +
@@ -86,6 +90,7 @@ int RunExtract(const std::filesystem::path& package, const std::filesystem::path
         job.install_dir = target.install_dir;
         job.longest_path = target.longest_path;
         job.names = target.names;
+        job.longest_folder = target.longest_folder;
         job.fs = &files;
         job.ui = &ui;
         job.open_package = [&package, &open_error]() {

@@ -2,11 +2,14 @@
 
 #include <string>
 
+#include "common/constants.h"
+
 namespace qz::pack {
 
 int ReportReview(const PackageReview& review, bool strict, Console& console) {
     console.out << "room: install directories of up to " << review.room
-                << " bytes keep every path within 259 bytes\n";
+                << " bytes keep every path within " << kMaxPath - 1
+                << " bytes and every folder within " << kMaxFolderPath - 1 << "\n";
     for (const std::string& warning : review.warnings) {
         console.err << "qzpack: warning: " << warning << '\n';
     }

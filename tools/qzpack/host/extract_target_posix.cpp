@@ -25,6 +25,7 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     // limit of its own below it (a path the system cannot take fails as its
     // file does): every name fits.
     target->longest_path = std::numeric_limits<std::size_t>::max();
+    target->longest_folder = target->longest_path;
     return true;
 }
 

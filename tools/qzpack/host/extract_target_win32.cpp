@@ -6,9 +6,9 @@
 
 #include "common/constants.h"
 #include "common/install_path_rules.h"
+#include "common/no_link_file_system_win32.h"
 #include "qzpack/host/host_text.h"
 #include "qzpack/host/host_text_win32.h"
-#include "qzpack/host/no_link_file_system_win32.h"
 
 namespace qz::pack {
 
@@ -32,6 +32,7 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
     }
     target->install_dir = WithTrailingSeparator(ansi);
     target->longest_path = kMaxPath - 1;
+    target->longest_folder = kMaxFolderPath - 1;
     target->names = AnsiNameCodePage();
     target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir, target->names.is_lead);
     return true;

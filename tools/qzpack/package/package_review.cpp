@@ -7,6 +7,7 @@
 #include "common/constants.h"
 #include "common/dbcs.h"
 #include "common/texts.h"
+#include "engine/install_dir_room.h"
 #include "qzpack/host/host_text.h"
 #include "qzpack/package/name_check_text.h"
 #include "qzpack/package/windows_program.h"
@@ -106,7 +107,6 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
             "under a single-byte code page (1252) the installer refuses the package: " + western);
     }
 
-    const std::size_t longest = std::max(check.longest_name, std::strlen(kLogFileName));
     for (const char* program : kPrograms) {
         const std::size_t i = LastNamed(names, program);
         if (i == names.size()) {
@@ -124,8 +124,7 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
         }
     }
 
-    const std::size_t longest_path = kMaxPath - 1;
-    review.room = longest < longest_path ? longest_path - longest : 0;
+    review.room = InstallDirRoom(check, PathLimits());
     const std::size_t usual = std::strlen(kUsualInstallDir);
     if (review.room < usual) {
         review.warnings.push_back("the longest name leaves room for install directories of " +

@@ -14,7 +14,8 @@ namespace qz::pack {
 
 struct PackageReview {
     // The longest install directory (ending with its backslash) for which
-    // every file's full path, install.log's included, stays within 259 bytes.
+    // every file's full path, install.log's included, stays within 259 bytes
+    // and every folder's within 247 (InstallDirRoom).
     std::size_t room = 0;
     // One line each, as the terminal shows them: names that differ only in
     // letter case, names whose levels split otherwise under a single-byte
