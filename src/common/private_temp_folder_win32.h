@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace qz {
 
@@ -36,6 +37,11 @@ class PrivateTempFolder {
     // removed itself, never followed. What cannot be removed (a file another
     // program holds open) stays. Afterwards there is no folder.
     void Remove() noexcept;
+
+    // Gives the folder up: it is no longer removed by this owner (a program
+    // started from it removes it itself). Returns its path; afterwards there
+    // is no folder.
+    std::wstring Release() noexcept { return std::exchange(m_path, std::wstring()); }
 
   private:
     std::wstring m_path;

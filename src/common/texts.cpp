@@ -41,4 +41,26 @@ const char kMsgCloseRefusal[] = "安装过程中不能关闭,请稍候.";
 
 const char kFinishFailedHeadline[] = "安装失败";
 
+const char kUninstallCaption[] = "卸载 Qorvane";
+const char kUninstallMutexName[] = "Tarnwell.Qorvane.Uninstall";
+const char kUninstallCopyOption[] = "/working-copy";
+const char kMsgUninstallConfirm[] = "您确定要从计算机中完全移除 Qorvane 及其所有组件吗？";
+const char kMsgUninstallBusy[] = "卸载程序已在运行,请稍候.";
+const char kMsgUninstallRunningCopy[] =
+    "卸载程序检测到 \"Qorvane\" 正在运行。\r\n"
+    "请关闭 Qorvane，以便继续卸载。\r\n"
+    "\r\n"
+    "关闭程序后按确定继续卸载，按取消退出卸载。";
+const char kMsgUninstallDone[] = "Qorvane 已从您的计算机中移除。";
+const char kMsgUninstallNothingHere[] = "此文件夹中没有安装 Qorvane,未移除任何文件.";
+const char kMsgUninstallListRefused[] =
+    "安装记录 install.log 已损坏或被改动,为安全起见未移除任何文件.";
+const char kMsgUninstallNoWorkingCopy[] = "卸载程序无法启动,未移除任何文件.";
+const char kMsgUninstallLeftHeading[] =
+    "Qorvane 未能完全移除。以下项目仍然保留,请关闭相关程序后再次运行卸载程序:\r\n\r\n";
+const char kUninstallLeftInUse[] = "  (正在使用或无权删除)";
+const char kUninstallLeftLink[] = "  (链接,未跟随)";
+const char kUninstallLeftOther[] = "  (类型不符)";
+const char kUninstallLeftMore[] = "……";
+
 }  // namespace qz

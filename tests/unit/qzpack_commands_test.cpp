@@ -29,6 +29,15 @@ struct Output {
     Console console{out, err, false};
 };
 
+// The first bytes of a Windows program for machine (0x014C x86, 0x8664
+// x64): an MZ header whose offset at 0x3C leads to "PE\0\0" and the machine.
+std::string ProgramBytes(std::uint32_t machine = 0x014C) {
+    std::string bytes = "MZ" + std::string(0x3A, '\0') + Le32(0x40) + "PE" + std::string(2, '\0');
+    bytes += static_cast<char>(machine & 0xFF);
+    bytes += static_cast<char>(machine >> 8);
+    return bytes;
+}
+
 // The names in a folder, sorted.
 std::vector<std::string> Listing(const std::filesystem::path& folder) {
     std::vector<std::string> names;
@@ -127,6 +136,8 @@ TEST(QzpackCommandsTest, ListShowsSizesNamesAndTotal) {
 
 TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
     const std::string valid = PackageBytes({{"a.txt", "abc"}, {"sub\\b.bin", ""}});
+    const std::string kNotAPackage =
+        "not a Qorvane package: it does not start with a package header";
     struct Case {
         const char* what;
         std::string bytes;
@@ -144,28 +155,32 @@ TEST(QzpackCommandsTest, VerifyAppliesTheInstallersRules) {
         {"same name twice", PackageBytes({{"same", "1"}, {"same", "2"}}), kExitOk,
          "has the name of entry 0"},
         {"version 2", HeaderBytes(2, 'Q', 'Z', 0), kExitRefused, "version is 2"},
-        {"magic swapped", HeaderBytes(1, 'Z', 'Q', 0), kExitRefused, "magic is ZQ"},
-        {"magic in lower case", HeaderBytes(1, 'q', 'z', 0), kExitRefused, "magic is qz"},
-        {"empty file", "", kExitRefused, "version is 0"},
+        {"a text file", "the header's version, not 1", kExitRefused, kNotAPackage},
+        {"magic swapped", HeaderBytes(1, 'Z', 'Q', 0), kExitRefused, kNotAPackage},
+        {"magic in lower case", HeaderBytes(1, 'q', 'z', 0), kExitRefused, kNotAPackage},
+        {"empty file", "", kExitRefused, kNotAPackage},
         {"directory cut inside a record",
          HeaderBytes(1, 'Q', 'Z', 2) + EntryBytes(0, "a") + EntryBytes(0, "b").substr(0, 100),
          kExitRefused, "ends inside entry 1 of 2"},
         {"name climbing out", PackageBytes({{"..\\evil.exe", "x"}}), kExitRefused,
          "entry 0 (..\\evil.exe)"},
         {"drive letter", PackageBytes({{"ok", ""}, {"C:\\x", "x"}}), kExitRefused,
-         "entry 1 (C:\\x): the name is refused: holds a colon"},
+         "entry 1 (C:\\x): the installer refuses this name: holds a colon"},
         {"device name", PackageBytes({{"aux.txt", ""}}), kExitRefused, "device"},
         {"a character Windows refuses", PackageBytes({{"ok", ""}, {"a\\what?.txt", "x"}}),
-         kExitRefused, "entry 1 (a\\what?.txt): the name is refused: holds a character"},
+         kExitRefused,
+         "entry 1 (a\\what?.txt): the installer refuses this name: holds a character"},
         // A6 7C: a lead byte and a trail byte that GBK has no character for.
         {"a pair GBK does not define", PackageBytes({{"ok", ""}, {"a\xa6\x7c.txt", "x"}}),
-         kExitRefused, "the name is refused: not well-formed GBK"},
+         kExitRefused, "the installer refuses this name: not well-formed GBK"},
         {"a level of 256 characters", PackageBytes({{std::string(256, 'n'), ""}}), kExitRefused,
-         "entry 0 (" + std::string(256, 'n') + "): the name is refused: has a level longer"},
+         "entry 0 (" + std::string(256, 'n') +
+             "): the installer refuses this name: has a level longer"},
         {"the installer's own log", PackageBytes({{"a", ""}, {"Install.LOG", "x"}}), kExitRefused,
-         "entry 1 (Install.LOG): the name is refused: has install.log as its first level"},
+         "entry 1 (Install.LOG): the installer refuses this name: has install.log as its first "
+         "level"},
         {"a folder named like the log", PackageBytes({{"install.log\\x.txt", "x"}}), kExitRefused,
-         "entry 0 (install.log\\x.txt): the name is refused: has install.log"},
+         "entry 0 (install.log\\x.txt): the installer refuses this name: has install.log"},
         // Ａ (A3 C1), then ａ (A3 E1) as a folder: one name on Windows.
         {"full-width letters in two cases", PackageBytes({{"\xa3\xc1", "1"}, {"\xa3\xe1\\x", "2"}}),
          kExitRefused, u8"entry 1 (ａ\\x) and entry 0 (Ａ): one names a file where"},
@@ -330,7 +345,7 @@ TEST(QzpackCommandsTest, CreateWarnsOfHardLinksOutOfTheFolder) {
         // The product's programs: no warning but the one looked for.
         for (const char* program :
              {"ravik.exe", "uninstall.exe", "data/pendrel.exe", "data/skelmot/setup.exe"}) {
-            tree.Write(std::string("in/") + program, "p");
+            tree.Write(std::string("in/") + program, ProgramBytes());
         }
         tree.Write("secret/key.pem", "KEY");
         ASSERT_EQ(link(tree.Path(c.existing).c_str(), tree.Path("in/b.txt").c_str()), 0);
@@ -349,10 +364,10 @@ TEST(QzpackCommandsTest, CreateWarnsOfHardLinksOutOfTheFolder) {
 // What installs but surprises: a warning with status 0, a refusal under
 // --strict, for verify and create alike.
 TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
-    const std::vector<TestFile> programs = {{"data\\pendrel.exe", "p"},
-                                            {"data\\skelmot\\setup.exe", "s"},
-                                            {"ravik.exe", "r"},
-                                            {"uninstall.exe", "u"}};
+    const std::vector<TestFile> programs = {{"data\\pendrel.exe", ProgramBytes()},
+                                            {"data\\skelmot\\setup.exe", ProgramBytes(0x8664)},
+                                            {"ravik.exe", ProgramBytes()},
+                                            {"uninstall.exe", ProgramBytes()}};
     const auto with = [&programs](std::vector<TestFile> more) {
         more.insert(more.end(), programs.begin(), programs.end());
         return more;
@@ -370,8 +385,8 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
         // data\skelmot\ (13 bytes) is the longest folder: 247 - 13.
         {"the product's programs", with({}), "", "up to 234 bytes"},
         {"case twins", with({{"Readme.txt", "1"}, {"README.TXT", "2"}}),
-         // create sorts README.TXT first: the indexes differ, the words do not.
-         ") only in letter case: on Windows it replaces that file", ""},
+         // verify names entries, create source files: the words are the same.
+         " only in letter case: on Windows it replaces that file", ""},
         {"no uninstall.exe",
          {programs[0], programs[1], programs[2]},
          "uninstall.exe is missing",
@@ -382,6 +397,14 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
          ""},
         {"short room", with({{long_name, ""}}), "room for install directories of 30 bytes",
          "up to 30 bytes"},
+        {"ravik.exe is text",
+         {programs[0], programs[1], {"ravik.exe", "MZ but text"}, programs[3]},
+         " is not a Windows program for x86 or x64",
+         ""},
+        {"uninstall.exe for another machine",
+         {programs[0], programs[1], programs[2], {"uninstall.exe", ProgramBytes(0x01C4)}},
+         " is not a Windows program for x86 or x64",
+         ""},
         {"room just enough", with({{long_name.substr(1), ""}}), "", "up to 31 bytes"},
         // A folder of 217 bytes: 247 - 217 = 30, though the file's path
         // leaves 259 - 219 = 40.
@@ -424,10 +447,10 @@ TEST(QzpackCommandsTest, WarningsRefuseOnlyUnderStrict) {
 // reading under a single-byte code page such as 1252, where the installer
 // judges names in that code page: a warning each, a refusal under --strict.
 TEST(QzpackCommandsTest, VerifyWarnsOfWhatASingleByteCodePageReadsOtherwise) {
-    const std::vector<TestFile> programs = {{"ravik.exe", "r"},
-                                            {"uninstall.exe", "u"},
-                                            {"data\\pendrel.exe", "p"},
-                                            {"data\\skelmot\\setup.exe", "s"}};
+    const std::vector<TestFile> programs = {{"ravik.exe", ProgramBytes()},
+                                            {"uninstall.exe", ProgramBytes()},
+                                            {"data\\pendrel.exe", ProgramBytes()},
+                                            {"data\\skelmot\\setup.exe", ProgramBytes()}};
     struct Case {
         const char* what;
         std::vector<TestFile> more;         // entries 4 and on

@@ -309,7 +309,7 @@ TEST(QzpackTreeScanTest, RefusesWhatIsNotARegularFile) {
     std::vector<PackItem> items;
     std::string error;
     EXPECT_FALSE(ScanTree(tree.Path("missing"), &items, &error));
-    EXPECT_NE(error.find("not a folder"), std::string::npos) << error;
+    EXPECT_NE(error.find("missing: no such folder"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -18,15 +18,22 @@ constexpr char kExitCodes[] =
     "refused or the operation failed; 2 usage error (a bad command line).\n";
 constexpr char kWarnings[] =
     "Warnings (exit status 0; --strict makes them refuse): names that differ only\n"
-    "in letter case (the later replaces the earlier on Windows); a missing\n"
-    "ravik.exe, uninstall.exe, data\\pendrel.exe or data\\skelmot\\setup.exe;\n"
+    "in letter case (the later replaces the earlier on Windows); names holding a\n"
+    "GBK double-byte character whose second byte is 5C, a backslash under a\n"
+    "single-byte code page such as 1252, where their levels split otherwise; a\n"
+    "package the installer refuses under code page 1252 (two names that fold to\n"
+    "one there, a level longer than 255 characters there); a missing ravik.exe,\n"
+    "uninstall.exe, data\\pendrel.exe or data\\skelmot\\setup.exe, or one that is\n"
+    "no Windows program for x86 or x64 (an MZ header leading to a PE signature);\n"
     "names so long that every path no longer fits below the usual install\n"
     "directory C:\\Program Files (x86)\\Qorvane\\ (the room for the install\n"
-    "directory is printed: every file's full path must stay within 259 bytes).\n";
+    "directory is printed: every file's full path must stay within 259 bytes); for\n"
+    "create, folders that hold no file, which a package cannot carry.\n";
 constexpr char kCreateHelp[] =
     "Packs every file below FOLDER into a package. Files are taken in the byte\n"
     "order of their names in GBK, so the same tree always gives the same bytes.\n"
-    "Empty directories are not carried: a package holds files only.\n"
+    "Empty directories are not carried (a package holds files only): a warning\n"
+    "counts them.\n"
     "Refused, naming the source file, by the installer's own rules: a name GBK\n"
     "cannot represent or longer than 259 bytes in GBK; a level longer than 255\n"
     "characters; CON and other device names; a level ending in a dot or a space;\n"
@@ -36,7 +43,7 @@ constexpr char kCreateHelp[] =
     "A link to a file inside FOLDER is followed; one that leads outside is refused,\n"
     "naming the link and its target.\n"
     "The package is written under a new temporary name (OUTPUT.part-...) and\n"
-    "renamed when complete.\n";
+    "renamed when complete; an existing OUTPUT is replaced, and the report says so.\n";
 constexpr char kListHelp[] = "Prints each entry's index, size and name, then the total.\n";
 constexpr char kVerifyHelp[] =
     "Checks the package as the installer would: the header, a complete directory,\n"

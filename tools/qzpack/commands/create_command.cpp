@@ -9,8 +9,10 @@
 #include "qzpack/package/package_writer.h"
 #include "qzpack/host/path_within.h"
 #include "qzpack/host/source_files.h"
+#include "qzpack/host/system_error_text.h"
 #include "qzpack/terminal/terminal_progress.h"
 #include "qzpack/package/tree_scan.h"
+#include "qzpack/package/windows_program.h"
 
 namespace qz::pack {
 namespace {
@@ -25,6 +27,23 @@ bool IsInside(const fs::path& path, const fs::path& folder) {
                     fs::weakly_canonical(fs::absolute(folder, ec), ec));
 }
 
+// The first bytes of a file to pack (windows_program.h); empty when it
+// cannot be read.
+std::string HeadOf(SourceFiles& files, const PackItem& item) {
+    std::string head(kProgramHeadSize, '\0');
+    const std::unique_ptr<ReadStream> in = files.Open(item.source, item.relative_at, item.identity);
+    std::size_t got = 0;
+    while (in && got < head.size()) {
+        const std::int64_t n = in->Read(&head[got], head.size() - got);
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
+}
+
 }  // namespace
 
 int RunCreate(const fs::path& folder, const fs::path& output, Console& console) {
@@ -36,7 +55,8 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     std::vector<PackItem> items;
     std::string error;
     EntryCheck check;
-    if (!ScanTree(folder, &items, &error, &check)) {
+    std::vector<std::string> empty_folders;
+    if (!ScanTree(folder, &items, &error, &check, &empty_folders)) {
         console.err << "qzpack: " << error << '\n';
         return kExitRefused;
     }
@@ -45,9 +65,21 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     for (const PackItem& item : items) {
         names.push_back(item.name);
     }
-    PackageReview review = ReviewPackage(names, check);
+    ReviewSources known;
+    known.describe = [&items](std::size_t i) { return PathForDisplay(items[i].source); };
+    SourceFiles programs(folder);
+    for (const std::size_t i : ProgramEntries(names)) {
+        known.heads[i] = HeadOf(programs, items[i]);
+    }
+    PackageReview review = ReviewPackage(names, check, known);
     for (std::string& warning : HardLinkWarnings(items, folder)) {
         review.warnings.push_back(std::move(warning));
+    }
+    if (!empty_folders.empty()) {
+        review.warnings.push_back(std::to_string(empty_folders.size()) +
+                                  " folder(s) hold no file and are left out (a package holds "
+                                  "files only), the first " +
+                                  empty_folders.front());
     }
     if (ReportReview(review, console.strict, console) != kExitOk) {
         return kExitRefused;
@@ -58,7 +90,8 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     fs::path partial;
     std::unique_ptr<WriteStream> out = CreateHostTemp(output, &partial);
     if (!out) {
-        console.err << "qzpack: " << PathForDisplay(output) << ".part-*: cannot be created\n";
+        console.err << "qzpack: " << PathForDisplay(output)
+                    << ": cannot be created: " << LastSystemErrorText() << '\n';
         return kExitRefused;
     }
     bool written;
@@ -79,6 +112,7 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     }
     out.reset();
     std::error_code ec;
+    const bool replacing = fs::exists(output, ec);
     if (written) {
         fs::rename(partial, output, ec);
         if (ec) {
@@ -92,7 +126,8 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
         return kExitRefused;
     }
     console.out << items.size() << " files, " << total << " bytes packed into "
-                << PathForDisplay(output) << '\n';
+                << PathForDisplay(output)
+                << (replacing ? ", replacing the file that was there" : "") << '\n';
     return kExitOk;
 }
 

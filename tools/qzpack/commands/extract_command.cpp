@@ -89,8 +89,8 @@ int RunExtract(const std::filesystem::path& package, const std::filesystem::path
         ExtractJob job;
         job.install_dir = target.install_dir;
         job.longest_path = target.longest_path;
-        job.longest_folder = target.longest_folder;
         job.names = target.names;
+        job.longest_folder = target.longest_folder;
         job.fs = &files;
         job.ui = &ui;
         job.open_package = [&package, &open_error]() {

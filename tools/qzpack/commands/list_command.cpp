@@ -4,6 +4,7 @@
 #include "engine/entry_rules.h"
 #include "qzpack/host/host_file.h"
 #include "qzpack/host/host_text.h"
+#include "qzpack/host/system_error_text.h"
 #include "qzpack/package/package_directory.h"
 
 namespace qz::pack {
@@ -11,7 +12,8 @@ namespace qz::pack {
 int RunList(const std::filesystem::path& package, Console& console) {
     std::unique_ptr<ReadStream> stream = OpenHostRead(package);
     if (!stream) {
-        console.err << "qzpack: " << PathForDisplay(package) << ": cannot be opened\n";
+        console.err << "qzpack: " << PathForDisplay(package)
+                    << ": cannot be opened: " << LastSystemErrorText() << '\n';
         return kExitRefused;
     }
     PackageReader reader(*stream);

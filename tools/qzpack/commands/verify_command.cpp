@@ -6,10 +6,12 @@
 #include "engine/entry_rules.h"
 #include "qzpack/host/host_file.h"
 #include "qzpack/host/host_text.h"
+#include "qzpack/host/system_error_text.h"
 #include "qzpack/package/name_check_text.h"
 #include "qzpack/package/package_directory.h"
 #include "qzpack/commands/report_review.h"
 #include "qzpack/package/package_review.h"
+#include "qzpack/package/windows_program.h"
 
 namespace qz::pack {
 namespace {
@@ -45,7 +47,7 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
     const std::string where = "qzpack: " + PathForDisplay(package) + ": ";
     std::unique_ptr<ReadStream> stream = OpenHostRead(package);
     if (!stream) {
-        console.err << where << "cannot be opened\n";
+        console.err << where << "cannot be opened: " << LastSystemErrorText() << '\n';
         return kExitRefused;
     }
     PackageReader reader(*stream);
@@ -57,15 +59,34 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
         console.err << where << (io_error ? "" : "invalid: ") << problem << '\n';
         return kExitRefused;
     }
+    const std::vector<std::string> refused = NameRefusals(
+        directory.entries, [&directory](std::size_t i) { return Describe(directory, i); });
+    if (!refused.empty()) {
+        console.err << where << "invalid: " << RefusalLines(refused) << '\n';
+        return kExitRefused;
+    }
     const EntryCheck check = ValidateDirectory(directory.entries);
     if (check.status != DirectoryCheck::kOk) {
         console.err << where << "invalid: " << DirectoryFaultText(directory.entries, check) << '\n';
         return kExitRefused;
     }
 
+    std::vector<std::string> names;
+    names.reserve(directory.entries.size());
+    for (const auto& entry : directory.entries) {
+        names.push_back(EntryName(*entry));
+    }
+    // The start of each program's data is kept for the review.
+    ReviewSources sources;
+    sources.describe = [&directory](std::size_t i) { return Describe(directory, i); };
+    for (const std::size_t i : ProgramEntries(names)) {
+        sources.heads[i];
+    }
+
     std::vector<char> buffer(kCopyChunkSize);
     for (std::size_t i = 0; i < directory.entries.size(); ++i) {
         const std::int64_t size = EffectiveSize(*directory.entries[i]);
+        const auto head = sources.heads.find(i);
         std::int64_t present = 0;
         while (present < size) {
             const std::int64_t got = reader.ReadData(
@@ -82,6 +103,11 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
                             << " bytes present\n";
                 return kExitRefused;
             }
+            if (head != sources.heads.end() && head->second.size() < kProgramHeadSize) {
+                head->second.append(buffer.data(),
+                                    std::min(static_cast<std::size_t>(got),
+                                             kProgramHeadSize - head->second.size()));
+            }
             present += got;
         }
     }
@@ -91,12 +117,7 @@ int RunVerify(const std::filesystem::path& package, Console& console) {
         trailing += got;
     }
     PrintNotes(directory, trailing, console);
-    std::vector<std::string> names;
-    names.reserve(directory.entries.size());
-    for (const auto& entry : directory.entries) {
-        names.push_back(EntryName(*entry));
-    }
-    if (ReportReview(ReviewPackage(names, check), console.strict, console) != kExitOk) {
+    if (ReportReview(ReviewPackage(names, check, sources), console.strict, console) != kExitOk) {
         return kExitRefused;
     }
     console.out << "valid: " << directory.entries.size() << " entries, " << check.total

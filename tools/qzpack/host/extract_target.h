@@ -17,11 +17,11 @@ struct ExtractTarget {
     std::string install_dir;  // GBK, ends with a backslash
     // The longest path (install_dir and a name) the target creates, in bytes.
     std::size_t longest_path = 0;
-    // The same for a folder (install_dir and a name's folders).
-    std::size_t longest_folder = 0;
     // The code page the file layer opens paths in, in which names are judged
     // and paths split into their levels.
     NameCodePage names = kGbkNames;
+    // The same for a folder (install_dir and a name's folders).
+    std::size_t longest_folder = 0;
 };
 
 // Creates folder if it is missing and makes the target for it. On POSIX the
@@ -31,8 +31,8 @@ struct ExtractTarget {
 // ANSI code page, which the file layer opens paths in, as the installer does:
 // names are judged and split in that code page, and paths are held to
 // Windows' 259 bytes, folders to 247; on POSIX every name fits. On both, the
-// file layer follows no link it finds inside the folder (on Windows the
-// folder itself must be none either). False with *error when the
+// file layer follows no link it finds inside the folder (on Windows the folder
+// itself must be none either). False with *error when the
 // folder cannot be made or named.
 bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* target,
                        std::string* error);

@@ -28,7 +28,8 @@ const char* NameCheckText(NameCheck check) {
         case NameCheck::kEmptyLevel:
             return "has an empty level";
         case NameCheck::kDotOrSpaceEnd:
-            return "has a level that ends with a dot or a space (\".\", \"..\")";
+            return "has a level that ends with a dot or a space, which Windows drops from "
+                   "file names (and \".\" or \"..\" name no file)";
         case NameCheck::kDeviceName:
             return "has a level that names a Windows device (CON, NUL, COM1, ...)";
         case NameCheck::kForbiddenCharacter:
@@ -66,6 +67,31 @@ std::string DirectoryFaultText(const std::vector<std::unique_ptr<PackageEntry>>&
                    ": one names a file where the other needs a folder";
     }
     return "accepted";
+}
+
+std::vector<std::string> NameRefusals(const std::vector<std::unique_ptr<PackageEntry>>& entries,
+                                      const std::function<std::string(std::size_t)>& describe) {
+    std::vector<std::string> refusals;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const NameCheck check = CheckEntryName(entries[i]->szName, sizeof entries[i]->szName);
+        if (check != NameCheck::kOk) {
+            refusals.push_back(describe(i) +
+                               ": the installer refuses this name: " + NameCheckText(check));
+        }
+    }
+    return refusals;
+}
+
+std::string RefusalLines(const std::vector<std::string>& refusals) {
+    std::string lines;
+    for (std::size_t i = 0; i < refusals.size() && i < kShownRefusals; ++i) {
+        lines += (i == 0 ? "" : "\nqzpack: ") + refusals[i];
+    }
+    if (refusals.size() > kShownRefusals) {
+        lines +=
+            "\nqzpack: and " + std::to_string(refusals.size() - kShownRefusals) + " more refusals";
+    }
+    return lines;
 }
 
 }  // namespace qz::pack

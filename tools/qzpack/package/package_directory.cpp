@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/texts.h"
 #include "qzpack/host/host_text.h"
 
 namespace qz::pack {
@@ -24,6 +25,23 @@ PackageDirectory ReadPackageDirectory(PackageReader& reader) {
 }
 
 std::string DirectoryProblem(const PackageDirectory& directory) {
+    const PackageHeader& header = directory.header;
+    const bool packaged =
+        header.chMagic[0] == kPackageMagic0 && header.chMagic[1] == kPackageMagic1;
+    switch (directory.header_result) {
+        case ReadResult::kOk:
+            break;
+        case ReadResult::kBadVersion:
+        case ReadResult::kBadMagic:
+            if (!packaged) {
+                return std::string("not a ") + kProductName +
+                       " package: it does not start with a package header";
+            }
+            break;
+        case ReadResult::kShort:
+        case ReadResult::kIoError:
+            break;
+    }
     switch (directory.header_result) {
         case ReadResult::kOk:
             break;

@@ -10,12 +10,24 @@
 #include "engine/install_dir_room.h"
 #include "qzpack/host/host_text.h"
 #include "qzpack/package/name_check_text.h"
+#include "qzpack/package/windows_program.h"
 
 namespace qz::pack {
 namespace {
 
-std::string Entry(const std::vector<std::string>& names, std::size_t index) {
-    return "entry " + std::to_string(index) + " (" + GbkForDisplay(names[index]) + ")";
+constexpr const char* kPrograms[] = {kAppExe, kUninstallExe, kToolbarExe, kBrowserSetupExe};
+
+// The index of the last entry named program (letter case aside), or
+// names.size() when there is none. A name that folds to the program's has
+// its length: only names of that length are compared.
+std::size_t LastNamed(const std::vector<std::string>& names, const std::string& program) {
+    std::size_t found = names.size();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].size() == program.size() && SameName(names[i], program)) {
+            found = i;
+        }
+    }
+    return found;
 }
 
 // True when a GBK trail byte 0x5C in the name would be a separator under a
@@ -51,11 +63,24 @@ std::string WesternRefusal(const std::vector<std::string>& names,
 
 }  // namespace
 
-PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCheck& check) {
+std::vector<std::size_t> ProgramEntries(const std::vector<std::string>& names) {
+    std::vector<std::size_t> entries;
+    for (const char* program : kPrograms) {
+        const std::size_t i = LastNamed(names, program);
+        if (i < names.size()) {
+            entries.push_back(i);
+        }
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCheck& check,
+                            const ReviewSources& sources) {
     PackageReview review;
     for (const CaseTwin& twin : check.case_twins) {
-        review.warnings.push_back(Entry(names, twin.later) + " differs from " +
-                                  Entry(names, twin.earlier) +
+        review.warnings.push_back(sources.describe(twin.later) + " differs from " +
+                                  sources.describe(twin.earlier) +
                                   " only in letter case: on Windows it replaces that file");
     }
 
@@ -68,7 +93,7 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
         const NameCheck there =
             CheckEntryName(names[i].c_str(), names[i].size() + 1, kWesternNames);
         review.warnings.push_back(
-            Entry(names, i) +
+            sources.describe(i) +
             " holds a double-byte character ending in 5C: under a single-byte code page (1252) "
             "that byte is a backslash and its levels split otherwise" +
             (there == NameCheck::kOk ? std::string()
@@ -82,18 +107,20 @@ PackageReview ReviewPackage(const std::vector<std::string>& names, const EntryCh
             "under a single-byte code page (1252) the installer refuses the package: " + western);
     }
 
-    for (const char* program : {kAppExe, kUninstallExe, kToolbarExe, kBrowserSetupExe}) {
-        // A name that folds to the program's has its length: only names of
-        // that length are compared.
-        const std::string wanted = program;
-        const bool present =
-            std::any_of(names.begin(), names.end(), [&wanted](const std::string& name) {
-                return name.size() == wanted.size() && SameName(name, wanted);
-            });
-        if (!present) {
+    for (const char* program : kPrograms) {
+        const std::size_t i = LastNamed(names, program);
+        if (i == names.size()) {
             review.warnings.push_back(
                 GbkForDisplay(program) +
                 " is missing: the installer links to it or offers to start it");
+            continue;
+        }
+        const auto head = sources.heads.find(i);
+        if (head == sources.heads.end() || !IsWindowsProgram(head->second)) {
+            review.warnings.push_back(
+                sources.describe(i) +
+                " is not a Windows program for x86 or x64 (an MZ header leading to a PE "
+                "signature): the installer starts it or links to it");
         }
     }
 

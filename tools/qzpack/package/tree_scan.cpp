@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <system_error>
 
 #include "common/constants.h"
@@ -32,8 +33,10 @@ bool IsSeparator(fs::path::value_type c) {
     return c == fs::path::preferred_separator || c == '/';
 }
 
-// The GBK package name for a path relative to the folder.
-bool PackageName(const TreeEntry::String& relative, std::string* name, std::string* error) {
+// The GBK package name for a path relative to the folder; a refusal names
+// the file as shown (its path as the user gave the folder).
+bool PackageName(const TreeEntry::String& relative, const std::string& shown, std::string* name,
+                 std::string* error) {
     name->clear();
     for (std::size_t start = 0; start < relative.size();) {
         std::size_t end = start;
@@ -44,12 +47,11 @@ bool PackageName(const TreeEntry::String& relative, std::string* name, std::stri
         start = end + 1;
         std::string gbk;
         if (!HostNameToGbk(level, &gbk)) {
-            *error = PathForDisplay(relative) + ": the name cannot be represented in GBK";
+            *error = shown + ": the name cannot be represented in GBK";
             return false;
         }
         if (HasBackslash(level)) {
-            *error = PathForDisplay(relative) +
-                     ": the name holds a backslash, which Windows file names cannot hold";
+            *error = shown + ": the name holds a backslash, which Windows file names cannot hold";
             return false;
         }
         if (!name->empty()) {
@@ -58,7 +60,7 @@ bool PackageName(const TreeEntry::String& relative, std::string* name, std::stri
         *name += gbk;
     }
     if (name->size() >= kNameSize) {
-        *error = PathForDisplay(relative) + ": the name is " + std::to_string(name->size()) +
+        *error = shown + ": the name is " + std::to_string(name->size()) +
                  " bytes in GBK; at most 259 fit";
         return false;
     }
@@ -97,7 +99,7 @@ bool AddEntry(const TreeEntry& entry, const fs::path& real_folder, std::vector<P
         // On Windows a device name such as aux.txt is listed but cannot be
         // looked at: say what is wrong with the name when something is.
         std::string name;
-        if (PackageName(relative, &name, error)) {
+        if (PackageName(relative, PathForDisplay(entry.Path()), &name, error)) {
             *error = PathForDisplay(entry.Path()) + ": " + ec.message();
         }
         return false;
@@ -123,7 +125,7 @@ bool AddEntry(const TreeEntry& entry, const fs::path& real_folder, std::vector<P
         return false;
     }
     PackItem item;
-    if (!PackageName(relative, &item.name, error)) {
+    if (!PackageName(relative, PathForDisplay(entry.Path()), &item.name, error)) {
         return false;
     }
     FileFacts facts;
@@ -154,8 +156,10 @@ bool AddEntry(const TreeEntry& entry, const fs::path& real_folder, std::vector<P
 }
 
 // The installer's own directory check on the names, its refusal told with
-// the source files' paths.
-bool CheckAsInstaller(const std::vector<PackItem>& items, EntryCheck* check, std::string* error) {
+// the source files' paths. refused: what was refused already; every name the
+// installer refuses on its own is added to it, and any refusal fails.
+bool CheckAsInstaller(const std::vector<PackItem>& items, std::vector<std::string> refused,
+                      EntryCheck* check, std::string* error) {
     std::vector<std::unique_ptr<PackageEntry>> entries;
     entries.reserve(items.size());
     for (const PackItem& item : items) {
@@ -165,8 +169,14 @@ bool CheckAsInstaller(const std::vector<PackItem>& items, EntryCheck* check, std
         item.name.copy(entry->szName, item.name.size());
         entries.push_back(std::move(entry));
     }
-    *check = ValidateDirectory(entries);
     const auto source = [&items](std::size_t i) { return PathForDisplay(items[i].source); };
+    const std::vector<std::string> names = NameRefusals(entries, source);
+    refused.insert(refused.end(), names.begin(), names.end());
+    if (!refused.empty()) {
+        *error = RefusalLines(refused);
+        return false;
+    }
+    *check = ValidateDirectory(entries);
     switch (check->status) {
         case DirectoryCheck::kOk:
             return true;
@@ -184,6 +194,28 @@ bool CheckAsInstaller(const std::vector<PackItem>& items, EntryCheck* check, std
             break;
     }
     return false;
+}
+
+// The folders (relative paths) below which none of files lies, as shown.
+std::vector<std::string> FoldersWithoutFiles(const fs::path& folder,
+                                             const std::vector<TreeEntry::String>& folders,
+                                             const std::vector<TreeEntry::String>& files) {
+    std::set<TreeEntry::String> holding;
+    for (const TreeEntry::String& file : files) {
+        for (std::size_t i = 0; i < file.size(); ++i) {
+            if (IsSeparator(file[i])) {
+                holding.insert(file.substr(0, i));
+            }
+        }
+    }
+    std::vector<std::string> empty;
+    for (const TreeEntry::String& level : folders) {
+        if (holding.count(level) == 0) {
+            empty.push_back(PathForDisplay(folder / fs::path(level)));
+        }
+    }
+    std::sort(empty.begin(), empty.end());
+    return empty;
 }
 
 }  // namespace
@@ -213,11 +245,16 @@ std::vector<std::string> HardLinkWarnings(const std::vector<PackItem>& items,
 }
 
 bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string* error,
-              EntryCheck* check) {
+              EntryCheck* check, std::vector<std::string>* empty_folders) {
     items->clear();
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        *error = PathForDisplay(folder) + ": not a folder";
+    const fs::file_status status = fs::status(folder, ec);
+    if (status.type() == fs::file_type::not_found) {
+        *error = PathForDisplay(folder) + ": no such folder";
+        return false;
+    }
+    if (status.type() != fs::file_type::directory) {
+        *error = PathForDisplay(folder) + ": not a folder" + (ec ? ": " + ec.message() : "");
         return false;
     }
     const fs::path real_folder = fs::canonical(folder, ec);
@@ -225,23 +262,32 @@ bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string*
         *error = PathForDisplay(folder) + ": cannot be resolved: " + ec.message();
         return false;
     }
-    const bool walked = WalkTree(
+    // Every file that cannot be carried is told of, not only the first.
+    std::vector<TreeEntry::String> folders, files;
+    std::vector<std::string> refused;
+    WalkTree(
         folder,
-        [&real_folder, items, error](const TreeEntry& entry) {
-            return AddEntry(entry, real_folder, items, error);
+        [&real_folder, items, &refused, &folders, &files](const TreeEntry& entry) {
+            const std::size_t before = items->size();
+            std::string why;
+            if (!AddEntry(entry, real_folder, items, &why)) {
+                refused.push_back(why);
+            } else {
+                (items->size() > before ? files : folders).push_back(entry.Relative());
+            }
+            return true;
         },
         &ec);
-    if (!walked && !ec) {
-        return false;
-    }
     if (ec) {
-        *error = PathForDisplay(folder) + ": cannot be read: " + ec.message();
-        return false;
+        refused.push_back(PathForDisplay(folder) + ": cannot be read: " + ec.message());
     }
     std::sort(items->begin(), items->end(),
               [](const PackItem& a, const PackItem& b) { return a.name < b.name; });
+    if (empty_folders != nullptr) {
+        *empty_folders = FoldersWithoutFiles(folder, folders, files);
+    }
     EntryCheck own;
-    return CheckAsInstaller(*items, check != nullptr ? check : &own, error);
+    return CheckAsInstaller(*items, std::move(refused), check != nullptr ? check : &own, error);
 }
 
 }  // namespace qz::pack

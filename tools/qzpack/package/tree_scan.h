@@ -23,9 +23,11 @@ namespace qz::pack {
 // the folder cannot be read. Then the installer's own directory check
 // (engine/entry_rules.h) decides on the names and the total: a refusal names
 // the source file, or both files when one needs the other's name as a folder.
-// *check, when given, receives that check's result (its case twins among it).
+// *check, when given, receives that check's result (its case twins among it);
+// *empty_folders the folders that hold no file at any depth, which the
+// package cannot carry, as the terminal shows them, sorted.
 bool ScanTree(const std::filesystem::path& folder, std::vector<PackItem>* items, std::string* error,
-              EntryCheck* check = nullptr);
+              EntryCheck* check = nullptr, std::vector<std::string>* empty_folders = nullptr);
 
 // One warning for each item that is a hard link of a file with names outside
 // folder (more names than the scan met): the file is someone else's as well,

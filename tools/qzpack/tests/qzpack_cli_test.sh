@@ -119,6 +119,65 @@ expect 0 "$qzpack" verify "$work/twins.dat"
 expect 1 "$qzpack" verify --strict "$work/twins.dat"
 grep -q 'refused under --strict' "$work/err" || fail "verify --strict said: $(cat "$work/err")"
 
+# The messages, as a publisher meets them: each names the path given (here
+# relative to the current folder), says the rule in plain words and, where a
+# system call failed, the system's reason. STATUS|MESSAGE|ARGUMENTS: the
+# message is looked for in the output and the complaints.
+cd "$work" || exit 1
+printf 'this is text\n' >text.txt
+# pe_stub NAME: the headers of an x86 Windows program, then NAME.
+pe_stub() { printf 'MZ' && head -c 58 /dev/zero && printf '\x40\0\0\0PE\0\0\x4c\x01%s' "$1"; }
+mkdir -p programs/data/skelmot hollow/a/b
+for f in uninstall.exe data/pendrel.exe data/skelmot/setup.exe; do pe_stub "$f" >"programs/$f"; done
+printf 'MZ, yet text\n' >programs/ravik.exe
+"$qzpack" create programs -o programs.dat >/dev/null 2>&1
+pe_stub x >hollow/a/x.exe
+mkdir -p several/sub
+for name in 'a.' 'b ' CON 'x<y' sub/aux.txt "$(printf 'bad\xff')"; do : >"several/$name"; done
+# A package of three names the installer refuses: a., CON and x<y.
+python3 - <<'PY'
+import struct
+names = [b"a.", b"CON", b"x<y"]
+with open("refused.dat", "wb") as f:
+    f.write(struct.pack("<i2s18xi", 1, b"QZ", len(names)))
+    for name in names:
+        f.write(struct.pack("<i260s", 0, name))
+PY
+while IFS='|' read -r want message args; do
+  read -ra argv <<<"$args"
+  expect "$want" "$qzpack" "${argv[@]}"
+  grep -qF -- "$message" out err || fail "qzpack $args: no \"$message\" in: $(cat out err)"
+done <<'MESSAGES'
+1|qzpack: nodir/sub/data.dat: cannot be created: No such file or directory|create tree -o nodir/sub/data.dat
+1|qzpack: nosuch: no such folder|create nosuch -o nosuch.dat
+1|qzpack: text.txt: not a folder|create text.txt -o nosuch.dat
+1|qzpack: nosuch.dat: cannot be opened: No such file or directory|verify nosuch.dat
+1|qzpack: nosuch.dat: cannot be opened: No such file or directory|list nosuch.dat
+1|qzpack: text.txt: invalid: not a Qorvane package: it does not start with a package header|verify text.txt
+0|packed into data.dat, replacing the file that was there|create tree -o data.dat
+0|qzpack: warning: programs/ravik.exe is not a Windows program for x86 or x64|create programs -o programs.dat
+0|qzpack: warning: entry 2 (ravik.exe) is not a Windows program for x86 or x64|verify programs.dat
+1|qzpack: refused under --strict: 1 warning(s)|verify --strict programs.dat
+0|qzpack: warning: 1 folder(s) hold no file and are left out (a package holds files only), the first hollow/a/b|create hollow -o hollow.dat
+1|qzpack: refused under --strict|create --strict hollow -o hollow.dat
+1|qzpack: several/b : the installer refuses this name: has a level that ends with a dot or a space, which Windows drops|create several -o several.dat
+1|qzpack: refused.dat: invalid: entry 0 (a.): the installer refuses this name|verify refused.dat
+MESSAGES
+# Every refused name in one run: six in the folder, three in the package.
+expect 1 "$qzpack" create several -o several.dat
+[ "$(grep -c '^qzpack: several/' err)" -eq 6 ] || fail "create told of $(grep -c '^qzpack: several/' err) of 6 refused names: $(cat err)"
+grep -qF "several/$(printf 'bad\xff'): the name cannot be represented in GBK" err ||
+  fail "the name GBK cannot hold is not named by its path: $(cat err)"
+expect 1 "$qzpack" verify refused.dat
+[ "$(grep -c 'the installer refuses this name' err)" -eq 3 ] || fail "verify told of: $(cat err)"
+cd - >/dev/null || exit 1
+for command in create verify; do
+  expect 0 "$qzpack" "$command" --help
+  for warning in 'second byte is 5C' 'code page 1252' 'no Windows' 'letter case'; do
+    grep -q "$warning" "$work/out" || fail "$command --help does not list the warning on '$warning'"
+  done
+done
+
 # Exit statuses: 1 for what cannot be read or made, 2 for a bad command line
 # only; every command's help lists them.
 expect 2 "$qzpack" verify
