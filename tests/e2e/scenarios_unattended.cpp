@@ -90,8 +90,9 @@ void CheckInstalled(const std::string& payload, const std::string& installDir) {
 
 // ---- Scenarios ------------------------------------------------------------
 
-// The demo package into a directory with spaces, then into the default
-// directory; without /S the wizard shows as always.
+// The demo package into a directory with spaces, into the default directory,
+// and into a directory with spaces quoted in both ways tools quote it;
+// without /S the wizard shows as always.
 void UnattendedInstall() {
     const std::string payload = DemoPayloadDir();
     const std::string package = PackageFolder() + "data.dat";
@@ -103,9 +104,13 @@ void UnattendedInstall() {
     } installs[] = {
         {"/S /D=C:\\Some Dir\\Qorvane", {}, "C:\\Some Dir\\Qorvane\\"},
         {"/s", ProgramFilesEnv("C:\\Apps"), "C:\\Apps\\Qorvane\\"},
+        // Quoted as deployment tools quote an argument that holds spaces.
+        {"/S \"/D=C:\\My Apps\\Qorvane\"", {}, "C:\\My Apps\\Qorvane\\"},
+        {"/S /D=\"C:\\My Apps\\Qorvane\"", {}, "C:\\My Apps\\Qorvane\\"},
     };
     for (const auto& install : installs) {
         ForgetEarlierInstalls();
+        RemoveTree(install.dir);
         SetupOptions options;
         options.package = package;
         options.env = install.env;
