@@ -14,6 +14,22 @@ const char kLogLineFormat[] = "[FILE] %s\r\n";
 const char kProgramFilesVariable[] = "ProgramFiles";
 const char kDefaultDriveRoot[] = "C:";
 
+const char kUninstallEntryKeyPath[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Qorvane";
+const char kPublisherName[] = "Tarnwell";
+const char kQuietUninstallOption[] = " /S";
+const char kEntryDisplayName[] = "DisplayName";
+const char kEntryDisplayVersion[] = "DisplayVersion";
+const char kEntryPublisher[] = "Publisher";
+const char kEntryInstallLocation[] = "InstallLocation";
+const char kEntryDisplayIcon[] = "DisplayIcon";
+const char kEntryUninstallString[] = "UninstallString";
+const char kEntryQuietUninstallString[] = "QuietUninstallString";
+const char kEntryEstimatedSize[] = "EstimatedSize";
+const char kEntryInstallDate[] = "InstallDate";
+const char kEntryNoModify[] = "NoModify";
+const char kEntryNoRepair[] = "NoRepair";
+
 const char kAppExe[] = "ravik.exe";
 const char kUninstallExe[] = "uninstall.exe";
 const char kToolbarExe[] = "data\\pendrel.exe";

@@ -18,6 +18,23 @@ extern const char kLogLineFormat[];         // "[FILE] %s\r\n"
 extern const char kProgramFilesVariable[];  // "ProgramFiles"
 extern const char kDefaultDriveRoot[];      // "C:"
 
+// The product's entry in the system's list of installed programs, under
+// HKEY_LOCAL_MACHINE, and the names of its values.
+extern const char kUninstallEntryKeyPath[];  // "Software\...\CurrentVersion\Uninstall\Qorvane"
+extern const char kPublisherName[];          // "Tarnwell": the maker the record's key names
+extern const char kQuietUninstallOption[];   // " /S", after the quoted uninstaller
+extern const char kEntryDisplayName[];
+extern const char kEntryDisplayVersion[];
+extern const char kEntryPublisher[];
+extern const char kEntryInstallLocation[];
+extern const char kEntryDisplayIcon[];
+extern const char kEntryUninstallString[];
+extern const char kEntryQuietUninstallString[];
+extern const char kEntryEstimatedSize[];  // REG_DWORD, KiB
+extern const char kEntryInstallDate[];    // YYYYMMDD
+extern const char kEntryNoModify[];       // REG_DWORD 1
+extern const char kEntryNoRepair[];       // REG_DWORD 1
+
 // Installed programs, relative to the install directory.
 extern const char kAppExe[];           // "ravik.exe"
 extern const char kUninstallExe[];     // "uninstall.exe"

@@ -1,7 +1,7 @@
 // SetupJob: the extraction job as the setup program runs it: data.dat beside
 // the setup executable, unpacked into g_strInstallDir through the Win32 file
-// layer, the shortcuts made after a success. Windows only; the header needs no
-// Windows headers.
+// layer, the shortcuts and the entry in the list of installed programs made
+// after a success. Windows only; the header needs no Windows headers.
 #pragma once
 
 #include <atomic>
@@ -12,6 +12,8 @@
 #include "engine/extraction_ui.h"
 #include "engine/extractor.h"
 #include "engine/package_format.h"
+#include "engine/range_keeping_ui.h"
+#include "integration/registry_store.h"
 
 namespace qz {
 
@@ -22,10 +24,12 @@ class SetupJob {
     // data.dat is opened by its relative name once GetModuleDir has made the
     // setup directory current; in a pinned build (QZ_PINNED_BUILD) it is
     // checked against the pin first (OpenPinnedPackage). Names are judged and
-    // split in the system's ANSI code page, the one they are opened in. Throws
-    // only for want of memory.
+    // split in the system's ANSI code page, the one they are opened in. After a
+    // success the entry in the list of installed programs goes through
+    // `registry` (null: the process's registry), the package's total taken
+    // from the progress range. Throws only for want of memory.
     SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
-             std::atomic<int>& state);
+             std::atomic<int>& state, RegistryStore* registry = nullptr);
     SetupJob(const SetupJob&) = delete;
     SetupJob& operator=(const SetupJob&) = delete;
 
@@ -34,6 +38,7 @@ class SetupJob {
 
   private:
     Win32FileSystem m_files;
+    RangeKeepingUi m_ui;
     ExtractJob m_job;
 };
 

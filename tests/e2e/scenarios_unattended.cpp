@@ -24,8 +24,12 @@
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "robot/uninstall_entry_check.h"
+#include "support/package_bytes.h"
 
 using namespace robot;
+using qz::test::PackageBytes;
+using qz::test::TestFile;
 
 namespace {
 
@@ -63,6 +67,7 @@ DWORD RunUnattended(Installer& run, const std::string& arguments) {
 // A fresh machine as far as the product goes: no record, no shortcuts.
 void ForgetEarlierInstalls() {
     DeleteMachineKey(kProductKey);
+    DeleteMachineKey(kUninstallEntryKey);
     ::DeleteFileA(DesktopLink().c_str());
     RemoveTree(ProgramsFolder() + "\\Qorvane\\");
 }
@@ -274,8 +279,94 @@ void UnattendedPinned() {
     }
 }
 
+// The entry in the list of installed programs after /S into a directory with
+// Chinese names and a space, read wide in the system's code page: 936 here,
+// 1252 in unattended_apps_entry_western, where the same bytes name other
+// characters. A refused package, a failed installation and a package without
+// uninstall.exe write none, and leave an earlier one as it was.
+void UnattendedAppsEntry() {
+    const UINT codePage = ::GetACP();
+    Require(codePage == 936 || codePage == 1252,
+            Format("the ANSI code page is 936 or 1252 (it is %u)", codePage));
+    // 安装 目录 is B0 B2 D7 B0 20 C4 BF C2 BC, which 1252 reads as °²×° Ä¿Â¼.
+    const std::string typed = "C:\\安装 目录\\Qorvane";
+    const std::string dir = typed + "\\";
+    const std::wstring wideDir = codePage == 936 ? std::wstring(L"C:\\安装 目录\\Qorvane\\")
+                                                 : std::wstring(
+                                                       L"C:\\\u00b0\u00b2\u00d7\u00b0 "
+                                                       L"\u00c4\u00bf\u00c2\u00bc\\Qorvane\\");
+    const std::vector<TestFile> files = {{"ravik.exe", std::string(3000, 'a')},
+                                         {"uninstall.exe", "uninstaller"},
+                                         {"data\\notes.txt", "notes"}};
+    std::int64_t total = 0;
+    for (const TestFile& file : files)
+        total += static_cast<std::int64_t>(file.data.size());
+    const std::string folder = PackageFolder();
+    const std::string good = folder + "good.dat";
+    const std::string refused = folder + "refused.dat";
+    const std::string noUninstaller = folder + "no-uninstaller.dat";
+    std::string badMagic = PackageBytes(files);
+    badMagic[4] = 'X';
+    Require(WriteWholeFile(good, PackageBytes(files)) && WriteWholeFile(refused, badMagic) &&
+                WriteWholeFile(noUninstaller, PackageBytes({{"ravik.exe", "app"}})),
+            "the packages are written");
+
+    ForgetEarlierInstalls();
+    RemoveTree("C:\\安装 目录\\");
+    {
+        SetupOptions options;
+        options.package = good;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, "/S \"/D=" + typed + "\""), 0, "exit code: installed");
+    }
+    CheckEqual(ReadWholeFile(dir + "uninstall.exe"), "uninstaller", "installed where asked");
+    CheckUninstallEntry(wideDir, total);
+
+    const std::string other = "C:\\Other\\Qorvane\\";
+    struct Row {
+        const char* what;
+        std::string package;
+        DWORD exitCode;
+        bool held;  // data\notes.txt, written after uninstall.exe, is held open
+    };
+    const Row rows[] = {
+        {"a refused package", refused, 2, false},
+        {"a file that cannot be written", good, 3, true},
+        {"a package without uninstall.exe", noUninstaller, 0, false},
+    };
+    for (const bool earlierEntry : {true, false}) {
+        if (!earlierEntry)
+            DeleteMachineKey(kUninstallEntryKey);
+        for (const Row& row : rows) {
+            const std::string what = std::string(row.what) +
+                                     (earlierEntry ? ", an earlier entry" : ", no earlier entry");
+            Step(what);
+            RemoveTree("C:\\Other\\");
+            std::unique_ptr<FileHold> hold;
+            if (row.held) {
+                Require(MakeDirs(other + "data\\"), "the other directory is made");
+                hold = std::make_unique<FileHold>(other + "data\\notes.txt");
+            }
+            SetupOptions options;
+            options.package = row.package;
+            Installer run(options);
+            CheckEqual(RunUnattended(run, "/S /D=C:\\Other\\Qorvane"), row.exitCode,
+                       what + ": exit code");
+            if (row.held)
+                CheckEqual(ReadWholeFile(other + "uninstall.exe"), "uninstaller",
+                           what + ": the uninstaller was written before the failure");
+            if (earlierEntry)
+                CheckUninstallEntry(wideDir, total);
+            else
+                CheckNoUninstallEntry(what);
+        }
+    }
+}
+
 const Scenario install("unattended_install", &UnattendedInstall);
 const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
 const Scenario pinned("unattended_pinned", &UnattendedPinned);
+const Scenario appsEntry("unattended_apps_entry", &UnattendedAppsEntry);
+const Scenario appsEntryWestern("unattended_apps_entry_western", &UnattendedAppsEntry);
 
 }  // namespace
