@@ -30,6 +30,24 @@ const char kEntryInstallDate[] = "InstallDate";
 const char kEntryNoModify[] = "NoModify";
 const char kEntryNoRepair[] = "NoRepair";
 
+const char kRunLogCommandLine[] = "命令行:";
+const char kRunLogInstallDir[] = "安装目录:";
+const char kRunLogInvalidDir[] = "安装路径不正确:";
+const char kRunLogFolderMade[] = "已创建文件夹";
+const char kRunLogFolderFailed[] = "无法创建文件夹";
+const char kRunLogFileWritten[] = "已写入文件";
+const char kRunLogFileFailed[] = "无法写入文件";
+const char kRunLogPackageFailed[] = "无法打开安装文件";
+const char kRunLogShortcutWritten[] = "已创建快捷方式";
+const char kRunLogShortcutFailed[] = "无法创建快捷方式";
+const char kRunLogValueWritten[] = "已写入注册表值";
+const char kRunLogValueFailed[] = "无法写入注册表值";
+const char kRunLogKeyFailed[] = "无法打开注册表项";
+const char kRunLogRunningCopy[] = "Qorvane 正在运行,安装已取消";
+const char kRunLogMessage[] = "提示:";
+const char kRunLogError[] = "错误";
+const char kRunLogExitCode[] = "退出代码:";
+
 const char kAppExe[] = "ravik.exe";
 const char kUninstallExe[] = "uninstall.exe";
 const char kToolbarExe[] = "data\\pendrel.exe";

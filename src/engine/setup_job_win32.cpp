@@ -15,7 +15,7 @@
 namespace qz {
 
 SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
-                   std::atomic<int>& state, RegistryStore* registry)
+                   std::atomic<int>& state, RegistryStore* registry, ShortcutReport* shortcuts)
     : m_ui(ui) {
     m_job.install_dir = g_strInstallDir;
     m_job.fs = &m_files;
@@ -33,8 +33,8 @@ SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>&
     };
     m_job.entries = &entries;
     m_job.state = &state;
-    m_job.create_shortcuts = [this, registry]() {
-        CreateShortcuts();
+    m_job.create_shortcuts = [this, registry, shortcuts]() {
+        CreateShortcuts(shortcuts);
         RecordUninstallEntry(registry != nullptr ? *registry : DefaultRegistryStore(),
                              m_ui.Range());
     };

@@ -14,6 +14,7 @@
 #include "engine/package_format.h"
 #include "engine/range_keeping_ui.h"
 #include "integration/registry_store.h"
+#include "integration/shortcuts.h"
 
 namespace qz {
 
@@ -27,9 +28,11 @@ class SetupJob {
     // split in the system's ANSI code page, the one they are opened in. After a
     // success the entry in the list of installed programs goes through
     // `registry` (null: the process's registry), the package's total taken
-    // from the progress range. Throws only for want of memory.
+    // from the progress range, and each shortcut saved is told to `shortcuts`
+    // when given. Throws only for want of memory.
     SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
-             std::atomic<int>& state, RegistryStore* registry = nullptr);
+             std::atomic<int>& state, RegistryStore* registry = nullptr,
+             ShortcutReport* shortcuts = nullptr);
     SetupJob(const SetupJob&) = delete;
     SetupJob& operator=(const SetupJob&) = delete;
 

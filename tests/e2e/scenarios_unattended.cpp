@@ -19,6 +19,7 @@
 #include "robot/process.h"
 #include "robot/record_check.h"
 #include "robot/report.h"
+#include "robot/run_log.h"
 #include "robot/running_copy.h"
 #include "robot/scenario.h"
 #include "robot/shortcut_checks.h"
@@ -363,10 +364,117 @@ void UnattendedAppsEntry() {
     }
 }
 
+// The lines of `lines` that begin with `prefix`.
+long long CountLines(const std::vector<std::wstring>& lines, const std::wstring& prefix) {
+    long long count = 0;
+    for (const std::wstring& line : lines)
+        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+
+// /LOG=FILE: a relative log taken from the start directory, naming the
+// command line first, the install directory, every folder, file, shortcut
+// and registry value written, and the exit code last; a held file's failure
+// with its error text in a log whose quoted path holds spaces; a log that
+// cannot be created is exit code 8 with nothing done.
+void UnattendedLog() {
+    const std::string payload = DemoPayloadDir();
+    const std::string package = PackageFolder() + "data.dat";
+    PackFolder(payload, package);
+    const std::string dir = "C:\\My Apps\\Qorvane\\";
+    const std::wstring wideDir = L"C:\\My Apps\\Qorvane\\";
+    const std::string start = "C:\\qz-e2e\\log-start\\";
+    Require(MakeDirs(start), "the start directory is made");
+    ForgetEarlierInstalls();
+    RemoveTree("C:\\My Apps\\");
+    {
+        SetupOptions options;
+        options.package = package;
+        options.startDir = start;
+        Installer run(options);
+        const std::string arguments = "/S /LOG=run.log \"/D=C:\\My Apps\\Qorvane\"";
+        CheckEqual(RunUnattended(run, arguments), 0, "exit code: installed");
+        CheckInstalled(payload, dir);
+        Check(!FileExists(run.SetupDir() + "run.log"),
+              "the relative log is not in the setup folder");
+        const std::vector<std::wstring> lines = ReadRunLog(start + "run.log");
+        Require(!lines.empty(), "the log has lines");
+        Check(lines.front().rfind(L"命令行: ", 0) == 0 &&
+                  lines.front().find(Widen(arguments)) != std::wstring::npos,
+              "the first line is the command line: " + Printable(lines.front()));
+        CheckEqual(lines.back(), L"退出代码: 0", "the last line is the exit code");
+        CheckLogLine(lines, L"安装目录: " + wideDir, "the install directory");
+        CheckLogLine(lines, L"已创建文件夹 C:\\My Apps\\", "the folder above it");
+        CheckLogLine(lines, L"已创建文件夹 " + wideDir, "the install directory made");
+        long long files = 1;  // install.log
+        CheckLogLine(lines, L"已写入文件 " + wideDir + L"install.log", "install.log");
+        for (const auto& entry : ListTree(payload)) {
+            if (entry.second < 0) {
+                CheckLogLine(lines, L"已创建文件夹 " + wideDir + Widen(entry.first), "a folder");
+            } else {
+                ++files;
+                CheckLogLine(lines, L"已写入文件 " + wideDir + Widen(entry.first), "a file");
+            }
+        }
+        CheckEqual(CountLines(lines, L"已写入文件 "), files, "the files written, each once");
+        for (const std::string& link : {DesktopLink(), ProgramsAppLink(), ProgramsUninstallLink()})
+            CheckLogLine(lines, L"已创建快捷方式 " + Widen(link), "a shortcut");
+        const std::wstring record =
+            L"已写入注册表值 HKEY_LOCAL_MACHINE\\software\\tarnwell\\velmira\\";
+        CheckLogLine(lines, record + L"ver = 1.10", "the record's version");
+        CheckLogLine(lines, record + L"path = " + wideDir, "the record's path");
+        const std::wstring entry =
+            L"已写入注册表值 HKEY_LOCAL_MACHINE\\Software\\Microsoft\\"
+            L"Windows\\CurrentVersion\\Uninstall\\Qorvane\\";
+        CheckLogLine(lines, entry + L"QuietUninstallString = \"" + wideDir + L"uninstall.exe\" /S",
+                     "the entry's quiet uninstaller");
+        CheckLogLine(lines, entry + L"NoRepair = 1", "the entry's last value");
+        CheckEqual(CountLines(lines, L"已写入注册表值 "), 13, "the registry values written");
+        CheckEqual(CountLines(lines, L"无法"), 0, "no failure");
+    }
+    {
+        Step("a held file, the log's path quoted with spaces");
+        const std::string logDir = "C:\\log dir\\";
+        Require(MakeDirs(logDir), "the log's folder is made");
+        FileHold held(dir + "ravik.exe");
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, "/S /LOG=\"" + logDir + "held run.log\" /D=" + dir), 3,
+                   "exit code: a file could not be written");
+        const std::vector<std::wstring> lines = ReadRunLog(logDir + "held run.log");
+        Require(!lines.empty(), "the log has lines");
+        const std::wstring failure = L"无法写入文件 " + wideDir + L"ravik.exe (错误 32: ";
+        const bool named = CountLines(lines, failure) == 1;
+        Check(named, "the log names the held file with error 32");
+        for (const std::wstring& line : lines) {
+            if (named && line.rfind(failure, 0) == 0)
+                Check(line.size() > failure.size() + 1 && line.back() == L')',
+                      "the failure carries the system's text: " + Printable(line));
+        }
+        CheckEqual(lines.back(), L"退出代码: 3", "the last line is the exit code");
+    }
+    {
+        Step("a log that cannot be created");
+        ForgetEarlierInstalls();
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, "/S /LOG=C:\\no-folder\\x.log /D=C:\\Unlogged\\Qorvane"), 8,
+                   "exit code: the log cannot be created");
+        Check(!DirExists("C:\\Unlogged\\"), "no install directory");
+        Check(!DirExists("C:\\no-folder\\"), "no folder for the log");
+        Check(!MachineKeyExists(kProductKey), "no record");
+        CheckNoUninstallEntry("a log that cannot be created");
+        CheckNoShortcuts();
+    }
+}
+
 const Scenario install("unattended_install", &UnattendedInstall);
 const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
 const Scenario pinned("unattended_pinned", &UnattendedPinned);
 const Scenario appsEntry("unattended_apps_entry", &UnattendedAppsEntry);
 const Scenario appsEntryWestern("unattended_apps_entry_western", &UnattendedAppsEntry);
+const Scenario log("unattended_log", &UnattendedLog);
 
 }  // namespace

@@ -1,0 +1,81 @@
+#include "integration/logged_registry_store_win32.h"
+
+#include "common/texts.h"
+
+namespace qz {
+namespace {
+
+std::string RootName(RegHandle root) {
+    switch (root) {
+        case kHkeyClassesRoot:
+            return "HKEY_CLASSES_ROOT";
+        case kHkeyCurrentUser:
+            return "HKEY_CURRENT_USER";
+        case kHkeyLocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case kHkeyUsers:
+            return "HKEY_USERS";
+        default:
+            return std::string();
+    }
+}
+
+// The value as a person reads it: a string without its NUL, a number in
+// decimal.
+std::string Shown(std::uint32_t type, const void* data, std::uint32_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    if (type == kRegDword && size == 4) {
+        const unsigned long value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                                    (static_cast<unsigned long>(bytes[3]) << 24);
+        return std::to_string(value);
+    }
+    std::string text(reinterpret_cast<const char*>(bytes), size);
+    if (!text.empty() && text.back() == '\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+RegStatus LoggedRegistryStore::Opened(RegStatus result, RegHandle root, const std::string& path,
+                                      RegHandle* handle) {
+    const std::string parent = m_names.count(root) != 0 ? m_names[root] : RootName(root);
+    const std::string name = path.empty() ? parent : parent + "\\" + path;
+    if (result == kErrorSuccess) {
+        m_names[*handle] = name;
+    } else {
+        m_log.Failure(kRunLogKeyFailed, name, static_cast<std::uint32_t>(result));
+    }
+    return result;
+}
+
+RegStatus LoggedRegistryStore::CreateKey(RegHandle root, const std::string& path,
+                                         std::uint32_t options, std::uint32_t access,
+                                         RegHandle* handle) {
+    return Opened(m_inner.CreateKey(root, path, options, access, handle), root, path, handle);
+}
+
+RegStatus LoggedRegistryStore::OpenKey(RegHandle root, const std::string& path,
+                                       std::uint32_t access, RegHandle* handle) {
+    return Opened(m_inner.OpenKey(root, path, access, handle), root, path, handle);
+}
+
+RegStatus LoggedRegistryStore::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                                        const void* data, std::uint32_t size) {
+    const RegStatus result = m_inner.SetValue(key, name, type, data, size);
+    const std::string value = m_names[key] + "\\" + name;
+    if (result == kErrorSuccess) {
+        m_log.Event(kRunLogValueWritten, value + " = " + Shown(type, data, size));
+    } else {
+        m_log.Failure(kRunLogValueFailed, value, static_cast<std::uint32_t>(result));
+    }
+    return result;
+}
+
+RegStatus LoggedRegistryStore::CloseKey(RegHandle key) {
+    m_names.erase(key);
+    return m_inner.CloseKey(key);
+}
+
+}  // namespace qz
