@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands.h"
+#include "qzpack/commands/commands.h"
 #include "support/package_bytes.h"
 #include "support/qzpack_temp_tree.h"
 

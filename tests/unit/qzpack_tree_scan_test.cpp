@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "source_files.h"
+#include "qzpack/host/source_files.h"
 #include "support/qzpack_temp_tree.h"
-#include "tree_scan.h"
+#include "qzpack/package/tree_scan.h"
 
 namespace qz::pack {
 namespace {

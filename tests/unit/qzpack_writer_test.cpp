@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "package_writer.h"
+#include "qzpack/package/package_writer.h"
 #include "support/memory_file_system.h"
 #include "support/package_bytes.h"
 

@@ -7,9 +7,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "commands.h"
-#include "host_text.h"
-#include "terminal_progress.h"
+#include "qzpack/commands/commands.h"
+#include "qzpack/host/host_text.h"
+#include "qzpack/terminal/terminal_progress.h"
 
 namespace {
 
