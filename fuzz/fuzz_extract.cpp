@@ -2,6 +2,10 @@
 // and checks what must hold for any input: nothing lands outside the install
 // directory, a refused package leaves no trace, every file is closed, the
 // result and the install state agree, and progress stays within its range.
+// The same bytes are read as install.log by the uninstaller, and what a
+// successful extraction installed is uninstalled again: nothing outside the
+// install directory is ever removed, a refused list removes nothing, and an
+// installation goes whole but for uninstall.exe.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +13,7 @@
 #include <vector>
 
 #include "engine/extractor.h"
+#include "uninstall/removal_plan.h"
 #include "support/memory_file_system.h"
 
 namespace {
@@ -54,8 +59,55 @@ class CheckingUi : public qz::ExtractionUi {
     std::int32_t position = 0;
 };
 
+class QuietUninstallUi : public qz::UninstallUi {
+  public:
+    bool ProductIsRunning() override { return false; }
+    bool AskRunningCopy() override { return false; }
+    void SetRange(std::int32_t) override {}
+    void SetPosition(std::int32_t) override {}
+    void SetStatus(const std::string& text) override {
+        Require(text.compare(0, sizeof kInstallDir - 1, kInstallDir) == 0,
+                "uninstall status outside the install directory");
+    }
+};
+
 bool Inside(const std::string& key) {
     return key == kInstallKey || key.compare(0, sizeof kInstallDir - 1, kInstallDir) == 0;
+}
+
+// Removes the installation in kInstallDir of `fs`; returns the result.
+int Uninstall(qz::MemoryFileSystem& fs, const qz::NameCodePage& names) {
+    QuietUninstallUi ui;
+    qz::UninstallJob job;
+    job.install_dir = kInstallDir;
+    job.fs = &fs;
+    job.removal = &fs;
+    job.names = names;
+    job.ui = &ui;
+    const std::size_t before = fs.removed().size();
+    const int result = qz::RemoveInstallation(job).result;
+    Require(fs.open_streams() == 0, "uninstall left a file open");
+    for (std::size_t i = before; i < fs.removed().size(); ++i) {
+        Require(fs.removed()[i].compare(0, sizeof kInstallDir - 1, kInstallDir) == 0,
+                "removed outside the install directory");
+    }
+    if (result == kUninstallListRefused || result == kUninstallNothingHere) {
+        Require(fs.removed().size() == before, "a refused list removed something");
+    }
+    return result;
+}
+
+// The input as install.log, beside a file of the user's (a name no list can
+// hold: "?" is refused) and one outside.
+void UninstallList(const std::string& log, const qz::NameCodePage& names) {
+    qz::MemoryFileSystem fs;
+    fs.AddFile("C:\\outside.txt", "x");
+    fs.AddFile(std::string(kInstallDir) + "mine?\\user.txt", "x");
+    fs.AddFile(std::string(kInstallDir) + "install.log", log);
+    Uninstall(fs, names);
+    Require(
+        fs.HasFile("C:\\outside.txt") && fs.HasFile(std::string(kInstallDir) + "mine?\\user.txt"),
+        "a file that was not listed is gone");
 }
 
 // One extraction, its names judged in `names`; faults on the target disk are
@@ -101,6 +153,13 @@ void RunOnce(const std::string& package, bool with_faults, const qz::NameCodePag
         Require(entries.empty(), "records kept after success");
         Require(ui.ranges == 1 && ui.position == ui.range, "progress did not reach the end");
         Require(fs.HasFile(std::string(kInstallDir) + "install.log"), "no log after success");
+        if (!with_faults) {
+            Require(Uninstall(fs, names) == kUninstallRemoved, "an installation not removed");
+            for (const auto& file : fs.files()) {
+                Require(file.first == std::string(kInstallDir) + "uninstall.exe",
+                        "a file of the installation stayed");
+            }
+        }
     } else {
         Require(state == qz::kStateRunning, "failure left a state other than 3");
         Require(shortcuts == 0 && ui.messages == 1, "failure: one message, no shortcuts");
@@ -121,5 +180,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string package(reinterpret_cast<const char*>(data), size);
     RunOnce(package, false, qz::kGbkNames);
     RunOnce(package, true, size % 2 == 0 ? qz::kGbkNames : qz::kWesternNames);
+    UninstallList(package, size % 3 == 0 ? qz::kWesternNames : qz::kGbkNames);
     return 0;
 }

@@ -41,3 +41,16 @@ enum UnattendedExit : int {
     kExitUnknownOption = 7,     // an unknown option after /S
     kExitLogFailed = 8,         // the /LOG= file cannot be created: nothing done
 };
+
+// Exit codes of the uninstaller (uninstall.exe /S), and the outcome its working
+// copy reports. The interactive uninstaller exits with 0.
+enum UninstallExit : int {
+    kUninstallRemoved = 0,        // everything listed, the shortcuts and the record removed
+    kUninstallNothingHere = 1,    // no install.log beside uninstall.exe: nothing installed here
+    kUninstallListRefused = 2,    // install.log refused: nothing removed
+    kUninstallPartly = 3,         // some items could not be removed (install.log lists them)
+    kUninstallNoWorkingCopy = 4,  // its working copy could not be made or started: nothing removed
+    kUninstallRunningCopy = 5,  // a running copy (a window titled Qorvane) is open: nothing removed
+    kUninstallBusy = 6,         // another uninstaller is running: nothing removed
+    kUninstallUnknownOption = 7,  // an unknown option: nothing removed
+};

@@ -43,6 +43,10 @@ const char kRunLogShortcutFailed[] = "无法创建快捷方式";
 const char kRunLogValueWritten[] = "已写入注册表值";
 const char kRunLogValueFailed[] = "无法写入注册表值";
 const char kRunLogKeyFailed[] = "无法打开注册表项";
+const char kRunLogValueRemoved[] = "已删除注册表值";
+const char kRunLogValueNotRemoved[] = "无法删除注册表值";
+const char kRunLogKeyRemoved[] = "已删除注册表项";
+const char kRunLogKeyNotRemoved[] = "无法删除注册表项";
 const char kRunLogRunningCopy[] = "Qorvane 正在运行,安装已取消";
 const char kRunLogMessage[] = "提示:";
 const char kRunLogError[] = "错误";
@@ -74,5 +78,27 @@ const char kMsgCreateFile[] = "创建文件出错,请检查磁盘空间是否足
 const char kMsgCloseRefusal[] = "安装过程中不能关闭,请稍候.";
 
 const char kFinishFailedHeadline[] = "安装失败";
+
+const char kUninstallCaption[] = "卸载 Qorvane";
+const char kUninstallMutexName[] = "Tarnwell.Qorvane.Uninstall";
+const char kUninstallCopyOption[] = "/working-copy";
+const char kMsgUninstallConfirm[] = "您确定要从计算机中完全移除 Qorvane 及其所有组件吗？";
+const char kMsgUninstallBusy[] = "卸载程序已在运行,请稍候.";
+const char kMsgUninstallRunningCopy[] =
+    "卸载程序检测到 \"Qorvane\" 正在运行。\r\n"
+    "请关闭 Qorvane，以便继续卸载。\r\n"
+    "\r\n"
+    "关闭程序后按确定继续卸载，按取消退出卸载。";
+const char kMsgUninstallDone[] = "Qorvane 已从您的计算机中移除。";
+const char kMsgUninstallNothingHere[] = "此文件夹中没有安装 Qorvane,未移除任何文件.";
+const char kMsgUninstallListRefused[] =
+    "安装记录 install.log 已损坏或被改动,为安全起见未移除任何文件.";
+const char kMsgUninstallNoWorkingCopy[] = "卸载程序无法启动,未移除任何文件.";
+const char kMsgUninstallLeftHeading[] =
+    "Qorvane 未能完全移除。以下项目仍然保留,请关闭相关程序后再次运行卸载程序:\r\n\r\n";
+const char kUninstallLeftInUse[] = "  (正在使用或无权删除)";
+const char kUninstallLeftLink[] = "  (链接,未跟随)";
+const char kUninstallLeftOther[] = "  (类型不符)";
+const char kUninstallLeftMore[] = "……";
 
 }  // namespace qz

@@ -38,10 +38,15 @@ std::string Shown(std::uint32_t type, const void* data, std::uint32_t size) {
 
 }  // namespace
 
+std::string LoggedRegistryStore::NameOf(RegHandle root, const std::string& path) {
+    const auto open = m_names.find(root);
+    const std::string parent = open != m_names.end() ? open->second : RootName(root);
+    return path.empty() ? parent : parent + "\\" + path;
+}
+
 RegStatus LoggedRegistryStore::Opened(RegStatus result, RegHandle root, const std::string& path,
                                       RegHandle* handle) {
-    const std::string parent = m_names.count(root) != 0 ? m_names[root] : RootName(root);
-    const std::string name = path.empty() ? parent : parent + "\\" + path;
+    const std::string name = NameOf(root, path);
     if (result == kErrorSuccess) {
         m_names[*handle] = name;
     } else {
@@ -64,11 +69,33 @@ RegStatus LoggedRegistryStore::OpenKey(RegHandle root, const std::string& path,
 RegStatus LoggedRegistryStore::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
                                         const void* data, std::uint32_t size) {
     const RegStatus result = m_inner.SetValue(key, name, type, data, size);
-    const std::string value = m_names[key] + "\\" + name;
+    const std::string value = NameOf(key, name);
     if (result == kErrorSuccess) {
         m_log.Event(kRunLogValueWritten, value + " = " + Shown(type, data, size));
     } else {
         m_log.Failure(kRunLogValueFailed, value, static_cast<std::uint32_t>(result));
+    }
+    return result;
+}
+
+RegStatus LoggedRegistryStore::DeleteValue(RegHandle key, const std::string& name) {
+    const RegStatus result = m_inner.DeleteValue(key, name);
+    const std::string value = NameOf(key, name);
+    if (result == kErrorSuccess) {
+        m_log.Event(kRunLogValueRemoved, value);
+    } else if (result != kErrorFileNotFound) {
+        m_log.Failure(kRunLogValueNotRemoved, value, static_cast<std::uint32_t>(result));
+    }
+    return result;
+}
+
+RegStatus LoggedRegistryStore::DeleteKey(RegHandle root, const std::string& path) {
+    const RegStatus result = m_inner.DeleteKey(root, path);
+    const std::string name = NameOf(root, path);
+    if (result == kErrorSuccess) {
+        m_log.Event(kRunLogKeyRemoved, name);
+    } else if (result != kErrorFileNotFound) {
+        m_log.Failure(kRunLogKeyNotRemoved, name, static_cast<std::uint32_t>(result));
     }
     return result;
 }

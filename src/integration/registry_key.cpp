@@ -9,7 +9,7 @@ namespace {
 
 // An open key of a store, closed through the store exactly once.
 class OpenedKey {
-public:
+  public:
     explicit OpenedKey(qz::RegistryStore& store) : m_store(&store) {}
     ~OpenedKey() { Close(); }
     OpenedKey(OpenedKey&& other) noexcept
@@ -32,7 +32,7 @@ public:
         }
     }
 
-private:
+  private:
     qz::RegistryStore* m_store;
     qz::RegHandle m_handle = 0;
     bool m_open = false;
@@ -42,7 +42,9 @@ private:
 
 CRegistryKey::CRegistryKey(qz::RegistryStore& store) : m_store(store) {}
 
-CRegistryKey::~CRegistryKey() { Reset(); }
+CRegistryKey::~CRegistryKey() {
+    Reset();
+}
 
 void CRegistryKey::Reset() {
     m_strKeyPath.clear();
@@ -104,6 +106,64 @@ bool CRegistryKey::PutString(const std::string& name, const std::string& value) 
         m_store.SetValue(key.Get(), name, qz::kRegSz, value.c_str(), size) == qz::kErrorSuccess;
     FlushIfWanted(key.Get());
     return stored;
+}
+
+bool CRegistryKey::GetString(const std::string& name, std::string* value) {
+    OpenedKey key(m_store);
+    if (m_store.OpenKey(m_hRoot, m_strKeyPath, qz::kKeyRead, key.Slot()) != qz::kErrorSuccess) {
+        return false;
+    }
+    key.Adopt();
+    std::uint32_t type = 0;
+    std::string data;
+    if (m_store.QueryValue(key.Get(), name, &type, &data) != qz::kErrorSuccess ||
+        type != qz::kRegSz) {
+        return false;
+    }
+    // A string stored without its NUL reads the same as one stored with it.
+    if (!data.empty() && data.back() == '\0') {
+        data.pop_back();
+    }
+    *value = std::move(data);
+    return true;
+}
+
+bool CRegistryKey::DeleteValue(const std::string& name) {
+    OpenedKey key(m_store);
+    if (m_store.OpenKey(m_hRoot, m_strKeyPath, qz::kKeyAllAccess, key.Slot()) !=
+        qz::kErrorSuccess) {
+        return false;
+    }
+    key.Adopt();
+    const bool deleted = m_store.DeleteValue(key.Get(), name) == qz::kErrorSuccess;
+    FlushIfWanted(key.Get());
+    return deleted;
+}
+
+bool CRegistryKey::DeletePathIfEmpty(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    {
+        OpenedKey key(m_store);
+        if (m_store.OpenKey(m_hRoot, path, qz::kKeyRead, key.Slot()) != qz::kErrorSuccess) {
+            return false;
+        }
+        key.Adopt();
+        std::uint32_t subkeys = 0;
+        std::uint32_t values = 0;
+        if (m_store.CountContents(key.Get(), &subkeys, &values) != qz::kErrorSuccess ||
+            subkeys != 0 || values != 0) {
+            return false;
+        }
+    }
+    if (m_store.DeleteKey(m_hRoot, path) != qz::kErrorSuccess) {
+        return false;
+    }
+    if (m_strKeyPath == path) {
+        m_strKeyPath.clear();
+    }
+    return true;
 }
 
 void CRegistryKey::FlushIfWanted(qz::RegHandle key) {

@@ -1,5 +1,5 @@
 // CRegistryKey: remembers a root key and the path of a current key below it,
-// and writes string values under that key. No key handle outlives one call:
+// and writes, reads and deletes string values under that key. No key handle outlives one call:
 // each operation opens the key it needs, acts on it and closes it again.
 // Every failure is reported only by a false result.
 #pragma once
@@ -45,6 +45,23 @@ class CRegistryKey {
     // than kRegistryValueLimit bytes is refused before any store call. Returns
     // true when the value was stored; m_nError is never changed.
     bool PutString(const std::string& name, const std::string& value);
+
+    // Reads the REG_SZ value `name` under the current key (the root itself
+    // when there is none) into *value, without its terminating NUL. Returns
+    // false, leaving *value alone, when there is no such value, it has another
+    // type or it cannot be read; m_nError is never changed.
+    bool GetString(const std::string& name, std::string* value);
+
+    // Deletes the value `name` under the current key (the root itself when
+    // there is none). Returns true when it was deleted; m_nError is never
+    // changed.
+    bool DeleteValue(const std::string& name);
+
+    // Deletes the key `path` below the root when it holds no value and no
+    // subkey. Returns true when it was deleted; false when it is missing,
+    // holds something or the store refused. An empty path is refused. The
+    // current key is cleared when it was that key; m_nError is never changed.
+    bool DeletePathIfEmpty(const std::string& path);
 
     // Result code of the last OpenPath that opened without creating.
     std::int32_t m_nError = qz::kErrorSuccess;

@@ -1,6 +1,7 @@
-// The five registry operations that CRegistryKey needs, behind an interface so
-// that the key logic builds everywhere: the Win32 store calls ADVAPI32, tests
-// use an in-memory store.
+// The registry operations that CRegistryKey needs (five to write the record,
+// four more to read and remove it), behind an interface so that the key logic
+// builds everywhere: the Win32 store calls ADVAPI32, tests use an in-memory
+// store.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ constexpr RegHandle kHkeyCurrentConfig = 0x80000005u;
 // Access masks.
 constexpr std::uint32_t kKeyAllAccess = 0xF003Fu;
 constexpr std::uint32_t kKeyWrite = 0x20006u;
+constexpr std::uint32_t kKeyRead = 0x20019u;
 // Key creation options.
 constexpr std::uint32_t kRegOptionNonVolatile = 0;
 // Value types.
@@ -57,6 +59,21 @@ class RegistryStore {
     virtual RegStatus FlushKey(RegHandle key) = 0;
     // Closes a handle from CreateKey or OpenKey. Returns a result code.
     virtual RegStatus CloseKey(RegHandle key) = 0;
+
+    // Reads the value `name` of the open key: its type into *type and its
+    // bytes, as stored, into *data. Returns kErrorSuccess, or a code
+    // (kErrorFileNotFound when there is no such value) and leaves both alone.
+    virtual RegStatus QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
+                                 std::string* data) = 0;
+    // Deletes the value `name` of the open key. Returns a result code.
+    virtual RegStatus DeleteValue(RegHandle key, const std::string& name) = 0;
+    // Counts the subkeys and the values of the open key into *subkeys and
+    // *values. Returns a result code.
+    virtual RegStatus CountContents(RegHandle key, std::uint32_t* subkeys,
+                                    std::uint32_t* values) = 0;
+    // Deletes the key `path` below `root` (not empty), which must have no
+    // subkeys. Returns a result code.
+    virtual RegStatus DeleteKey(RegHandle root, const std::string& path) = 0;
 };
 
 }  // namespace qz

@@ -1,5 +1,8 @@
 #include "integration/registry_store_win32.h"
 
+#include <vector>
+
+#include "framework/system_library.h"
 #include "integration/registry_key.h"
 
 namespace qz {
@@ -73,6 +76,63 @@ RegStatus Win32RegistryStore::FlushKey(RegHandle key) {
 
 RegStatus Win32RegistryStore::CloseKey(RegHandle key) {
     return ::RegCloseKey(ToHkey(key));
+}
+
+RegStatus Win32RegistryStore::QueryValue(RegHandle key, const std::string& name,
+                                         std::uint32_t* type, std::string* data) {
+    // The value may grow between the two calls: then its size is asked again.
+    for (;;) {
+        DWORD value_type = 0;
+        DWORD size = 0;
+        LONG result =
+            ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &value_type, nullptr, &size);
+        if (result != ERROR_SUCCESS) {
+            return result;
+        }
+        std::vector<BYTE> bytes(size + 1u);
+        DWORD read = size;
+        result = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &value_type, bytes.data(),
+                                    &read);
+        if (result == ERROR_MORE_DATA) {
+            continue;
+        }
+        if (result != ERROR_SUCCESS) {
+            return result;
+        }
+        *type = value_type;
+        data->assign(reinterpret_cast<const char*>(bytes.data()), read);
+        return ERROR_SUCCESS;
+    }
+}
+
+RegStatus Win32RegistryStore::DeleteValue(RegHandle key, const std::string& name) {
+    return ::RegDeleteValueA(ToHkey(key), name.c_str());
+}
+
+RegStatus Win32RegistryStore::CountContents(RegHandle key, std::uint32_t* subkeys,
+                                            std::uint32_t* values) {
+    DWORD subkey_count = 0;
+    DWORD value_count = 0;
+    const LONG result =
+        ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subkey_count, nullptr, nullptr,
+                           &value_count, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) {
+        *subkeys = subkey_count;
+        *values = value_count;
+    }
+    return result;
+}
+
+// RegDeleteKeyExA, which names the view, exists from Windows Vista on; before
+// it, a 32-bit program's RegDeleteKeyA works in the 32-bit view anyway.
+RegStatus Win32RegistryStore::DeleteKey(RegHandle root, const std::string& path) {
+    using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    const auto delete_key_ex =
+        FindFunction<DeleteKeyEx>(::GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA");
+    if (delete_key_ex != nullptr) {
+        return delete_key_ex(ToHkey(root), path.c_str(), KEY_WOW64_32KEY, 0);
+    }
+    return ::RegDeleteKeyA(ToHkey(root), path.c_str());
 }
 
 RegistryStore& DefaultRegistryStore() {

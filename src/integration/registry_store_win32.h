@@ -23,6 +23,11 @@ class Win32RegistryStore final : public RegistryStore {
                        std::uint32_t size) override;
     RegStatus FlushKey(RegHandle key) override;
     RegStatus CloseKey(RegHandle key) override;
+    RegStatus QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
+                         std::string* data) override;
+    RegStatus DeleteValue(RegHandle key, const std::string& name) override;
+    RegStatus CountContents(RegHandle key, std::uint32_t* subkeys, std::uint32_t* values) override;
+    RegStatus DeleteKey(RegHandle root, const std::string& path) override;
 };
 
 // The platform key that `key` names: each predefined root kHkey... becomes the

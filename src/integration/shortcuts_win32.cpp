@@ -12,8 +12,8 @@
 #include "common/install_dir.h"
 #include "common/texts.h"
 #include "framework/handles.h"
-#include "framework/item_list.h"
 #include "framework/screen_text.h"
+#include "integration/shell_folders_win32.h"
 #include "integration/shortcut_paths.h"
 
 namespace qz {
@@ -27,22 +27,6 @@ ComPtr<IShellLinkA> MakeLink() {
         link.reset();
     }
     return link;
-}
-
-// The file-system path of a special folder of the current user; empty when
-// the shell cannot resolve it.
-std::string SpecialFolderPath(int csidl) {
-    char buffer[kMaxPath] = {};
-    LPITEMIDLIST raw = nullptr;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &raw))) {
-        return std::string();
-    }
-    const UniqueItemList list(raw);
-    if (!list || !::SHGetPathFromIDListA(list.get(), buffer)) {
-        return std::string();
-    }
-    buffer[kMaxPath - 1] = '\0';
-    return buffer;
 }
 
 // The target and the working directory are narrow paths of the system's code

@@ -2,6 +2,7 @@
 
 #include "common/install_path_rules.h"
 #include "common/texts.h"
+#include "integration/registry_key.h"
 #include "integration/registry_values.h"
 
 namespace qz {
@@ -54,6 +55,36 @@ bool WriteUninstallEntry(RegistryStore& store, const std::string& installDir,
     written &= SetDwordValue(store, key, kEntryNoRepair, 1) == kErrorSuccess;
     store.CloseKey(key);
     return written;
+}
+
+EntryRemoval RemoveUninstallEntry(RegistryStore& store, const std::string& installDir,
+                                  LeadByteTest isLead) {
+    CRegistryKey key(store);
+    key.SelectRoot(kHkeyLocalMachine);
+    std::string location;
+    if (!key.OpenPath(kUninstallEntryKeyPath, false) ||
+        !key.GetString(kEntryInstallLocation, &location)) {
+        return EntryRemoval::kAbsent;
+    }
+    if (location != InstallLocationOf(installDir, isLead)) {
+        return EntryRemoval::kElsewhere;
+    }
+    const char* const names[] = {kEntryDisplayName,     kEntryDisplayVersion,
+                                 kEntryPublisher,       kEntryDisplayIcon,
+                                 kEntryUninstallString, kEntryQuietUninstallString,
+                                 kEntryEstimatedSize,   kEntryInstallDate,
+                                 kEntryNoModify,        kEntryNoRepair};
+    // One that is missing needs no deleting; one that could not be deleted
+    // shows in InstallLocation, the last, since all are in the same key.
+    for (const char* name : names) {
+        key.DeleteValue(name);
+    }
+    // While InstallLocation stays, a later run finds the entry again.
+    if (!key.DeleteValue(kEntryInstallLocation)) {
+        return EntryRemoval::kFailed;
+    }
+    key.DeletePathIfEmpty(kUninstallEntryKeyPath);
+    return EntryRemoval::kRemoved;
 }
 
 }  // namespace qz

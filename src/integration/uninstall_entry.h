@@ -34,4 +34,18 @@ bool WriteUninstallEntry(RegistryStore& store, const std::string& installDir,
                          std::int64_t packageBytes, const std::string& installDate,
                          LeadByteTest isLead = IsGbkLeadByte);
 
+enum class EntryRemoval {
+    kRemoved,    // its values deleted, and the key when nothing else was in it
+    kAbsent,     // no entry, or one without InstallLocation: nothing to do
+    kElsewhere,  // its InstallLocation names another directory: kept
+    kFailed,     // a value could not be deleted
+};
+
+// Removes the entry of the installation in `installDir` (ends with a
+// separator) only when its InstallLocation is exactly
+// InstallLocationOf(installDir): the values WriteUninstallEntry writes, then
+// the key when nothing else is in it. Returns an EntryRemoval.
+EntryRemoval RemoveUninstallEntry(RegistryStore& store, const std::string& installDir,
+                                  LeadByteTest isLead = IsGbkLeadByte);
+
 }  // namespace qz

@@ -12,6 +12,8 @@
 #define IDD_PATH 132
 #define IDD_PROGRESS 133
 #define IDD_FINISH 134
+// The uninstaller's progress window (uninstall.exe).
+#define IDD_UNINSTALL 135
 
 #define IDM_ABOUTBOX 0x0010
 

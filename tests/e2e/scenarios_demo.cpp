@@ -1,5 +1,6 @@
 // The demo: one whole installation of the demo package, with a screenshot of
-// every page and a summary of what was installed. scripts/demo runs it.
+// every page and a summary of what was installed, then its removal through
+// the 卸载 shortcut and what is left: nothing. scripts/demo runs it.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "robot/uninstaller.h"
 
 using namespace robot;
 
@@ -125,9 +127,27 @@ void DemoFullInstall() {
     Check(WaitUntil([&] { return (app = ::FindWindowA(nullptr, "Qorvane")) != nullptr; }),
           "the installed application shows its window");
     Screenshot("8-application");
-    if (app != nullptr)
+    if (app != nullptr) {
         ::PostMessageA(app, WM_CLOSE, 0, 0);
+        Check(WaitGone(app), "the application closes");
+    }
     PrintSummary(installDir, run.LaunchLog());
+
+    // And removed again, as the Start menu's 卸载 shortcut starts it.
+    UninstallByShortcut(installDir, kUninstallDoneWide, "9-uninstall");
+    Print("");
+    Print("== After the uninstallation");
+    Print("  " + installDir + (DirExists(installDir) ? ": still there" : ": gone"));
+    const RegValue record = ReadMachineValue(kProductKey, "path");
+    Print(std::string("  HKEY_LOCAL_MACHINE\\") + kProductKey +
+          (MachineKeyExists(kProductKey) ? ": still there" : ": gone") +
+          (MachineKeyExists(kVendorKey) ? ", the publisher's key still there"
+                                        : ", with the publisher's key"));
+    Check(!DirExists(installDir) && !record.present && !MachineKeyExists(kVendorKey),
+          "the install directory and the record are gone");
+    for (const std::string& link : {DesktopLink(), ProgramsAppLink(), ProgramsUninstallLink()})
+        Print("  " + link + (FileExists(link) ? ": still there" : ": gone"));
+    CheckNoShortcuts();
 }
 
 const Scenario demo("demo_full_install", &DemoFullInstall);

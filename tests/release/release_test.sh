@@ -147,10 +147,11 @@ refusing_tsa=$tsa_url
 start_tsa stranger "$work/tsa.cnf" "$work/stranger-tsa.pem" "$work/tsa-key.pem" "$work/stranger-ca.pem"
 stranger_tsa=$tsa_url
 
-# The product's programs (stand-ins) and two files with Chinese names.
+# The product's programs (stand-ins) but for uninstall.exe, which the release
+# adds, and two files with Chinese names.
 payload=$work/payload
 mkdir -p "$payload/data/skelmot" "$payload/文档"
-for f in ravik.exe uninstall.exe data/pendrel.exe data/skelmot/setup.exe; do
+for f in ravik.exe data/pendrel.exe data/skelmot/setup.exe; do
   printf 'MZ %s' "$f" >"$payload/$f"
 done
 printf '说明\r\n' >"$payload/文档/说明.txt"
@@ -216,15 +217,38 @@ else
   "$repo/build/release/tools/qzpack/qzpack" list "$out/data.dat" >"$work/list.txt" ||
     fail "data.dat does not list"
   grep -q 'data\\skelmot\\setup.exe' "$work/list.txt" || fail "data.dat lacks setup.exe"
+  # The product's own uninstaller, signed like Install.exe, packed from a
+  # copy of the payload, which stays as it was.
+  grep -q "packing the product's own" "$work/release.txt" || fail "the release did not say it added uninstall.exe"
+  [ ! -e "$payload/uninstall.exe" ] || fail "the release wrote into the payload folder"
+  "$repo/build/release/tools/qzpack/qzpack" extract "$out/data.dat" "$work/extracted" >/dev/null ||
+    fail "data.dat does not extract"
+  osslsigncode verify -CAfile "$work/ca.pem" -TSA-CAfile "$work/ca.pem" \
+    -in "$work/extracted/uninstall.exe" >"$work/verify.txt" 2>&1 &&
+    grep -qx 'Signature verification: ok' "$work/verify.txt" ||
+    fail "the packed uninstall.exe is not signed: $(tail -3 "$work/verify.txt")"
+  osslsigncode remove-signature -in "$work/extracted/uninstall.exe" -out "$work/unsigned-un.exe" >/dev/null 2>&1
+  uninstall_tree=$repo/build/release-uninstall
+  [ "$preset" = mingw ] || uninstall_tree=$uninstall_tree-$preset
+  cmp -s "$work/unsigned-un.exe" "$uninstall_tree/src/uninstall/uninstall.exe" ||
+    fail "the packed uninstall.exe without its signature is not the $preset build"
 fi
 
 # --sign with a PEM key file still signs, and verifies against --ca.
 new_key pem-signer && issue pem-signer pem-signer ca signer_ext "Qorvane test publisher" ||
   need "openssl made no certificate for the PEM key"
-if ! "$repo/scripts/release" "$payload" "$work/pem-release" --sign "$work/pem-signer.pem" \
+# A payload with an uninstall.exe of its own keeps it.
+cp -r "$payload" "$work/own"
+printf 'MZ their own' >"$work/own/uninstall.exe"
+if ! "$repo/scripts/release" "$work/own" "$work/pem-release" --sign "$work/pem-signer.pem" \
   "$work/pem-signer-key.pem" --ca "$work/ca.pem" >"$work/release.txt" 2>&1; then
   fail "scripts/release --sign failed: $(tail -5 "$work/release.txt")"
 else
+  grep -q "carries its own uninstall.exe, which is kept" "$work/release.txt" ||
+    fail "the release did not say it kept the payload's uninstall.exe"
+  "$repo/build/release/tools/qzpack/qzpack" extract "$work/pem-release/data.dat" "$work/own-out" >/dev/null &&
+    [ "$(cat "$work/own-out/uninstall.exe")" = "MZ their own" ] ||
+    fail "the payload's own uninstall.exe was not packed as it is"
   osslsigncode verify -CAfile "$work/ca.pem" -in "$work/pem-release/Install.exe" >"$work/verify.txt" 2>&1 ||
     fail "osslsigncode verify of the PEM-signed release: $(tail -3 "$work/verify.txt")"
   grep -qx 'Timestamp is not available' "$work/verify.txt" || fail "a timestamp nobody asked for"
@@ -234,10 +258,9 @@ rm -rf "$work/pem-release"
 # Failures leave no OUT_DIR. check_refused WHAT STATUS MESSAGE ARGS...: the
 # release exits STATUS and says MESSAGE.
 printf 'not a key\n' >"$work/bad-key.pem"
-# A payload that --strict refuses (no uninstall.exe).
+# A payload that --strict refuses (no data\pendrel.exe).
 mkdir -p "$work/short/data/skelmot"
 cp "$payload/ravik.exe" "$work/short/"
-cp "$payload/data/pendrel.exe" "$work/short/data/"
 cp "$payload/data/skelmot/setup.exe" "$work/short/data/skelmot/"
 # Payloads that would carry a signing key: the key file itself, and a link
 # to it from inside.

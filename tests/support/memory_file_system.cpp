@@ -142,6 +142,103 @@ std::unique_ptr<WriteStream> MemoryFileSystem::CreateWrite(const std::string& pa
     return std::make_unique<Writer>(*this, key);
 }
 
+Removal MemoryFileSystem::WalkTo(const std::string& root, const std::string& name,
+                                 std::string* key) const {
+    const std::string path = name.empty() ? root : root + name;
+    *key = Key(path);
+    std::vector<std::string> levels{Key(root)};
+    for (std::size_t p = FindBackslash(path, root.size()); p != std::string::npos;
+         p = FindBackslash(path, p + 1)) {
+        if (p + 1 < path.size()) {
+            levels.push_back(path.substr(0, p));
+        }
+    }
+    if (name.empty()) {
+        levels.clear();
+    }
+    for (const std::string& level : levels) {
+        if (m_links.count(level) != 0) {
+            return Removal::kLink;
+        }
+        if (!DirectoryExists(level)) {
+            return Removal::kMissing;
+        }
+    }
+    return m_links.count(*key) != 0 ? Removal::kLink : Removal::kRemoved;
+}
+
+Removal MemoryFileSystem::RemoveFile(const std::string& root, const std::string& name) {
+    m_touched = true;
+    std::string key;
+    const Removal walk = WalkTo(root, name, &key);
+    if (walk != Removal::kRemoved) {
+        return walk;
+    }
+    if (DirectoryExists(key)) {
+        return Removal::kWrongKind;
+    }
+    if (m_files.count(key) == 0) {
+        return Removal::kMissing;
+    }
+    if (m_open.count(key) != 0 || m_failRemove.count(key) != 0) {
+        return Removal::kFailed;
+    }
+    m_files.erase(key);
+    m_removed.push_back(key);
+    return Removal::kRemoved;
+}
+
+Removal MemoryFileSystem::RemoveFolder(const std::string& root, const std::string& name) {
+    m_touched = true;
+    std::string key;
+    const Removal walk = WalkTo(root, name, &key);
+    if (walk != Removal::kRemoved) {
+        return walk;
+    }
+    if (m_files.count(key) != 0) {
+        return Removal::kWrongKind;
+    }
+    if (m_directories.count(key) == 0) {
+        return DirectoryExists(key) ? Removal::kFailed : Removal::kMissing;
+    }
+    const std::string below = key + "\\";
+    const auto holds = [&below](const auto& items) {
+        const auto next = items.lower_bound(below);
+        return next != items.end() && next->first.compare(0, below.size(), below) == 0;
+    };
+    const auto next_folder = m_directories.lower_bound(below);
+    if (holds(m_files) ||
+        (next_folder != m_directories.end() && next_folder->compare(0, below.size(), below) == 0)) {
+        return Removal::kNotEmpty;
+    }
+    if (m_failRemove.count(key) != 0) {
+        return Removal::kFailed;
+    }
+    m_directories.erase(key);
+    m_removed.push_back(key);
+    return Removal::kRemoved;
+}
+
+ItemKind MemoryFileSystem::Inspect(const std::string& root, const std::string& name) {
+    std::string key;
+    const Removal walk = WalkTo(root, name, &key);
+    if (walk == Removal::kLink) {
+        return ItemKind::kLink;
+    }
+    if (walk == Removal::kMissing) {
+        return ItemKind::kMissing;
+    }
+    if (m_files.count(key) != 0) {
+        return ItemKind::kFile;
+    }
+    return DirectoryExists(key) ? ItemKind::kFolder : ItemKind::kMissing;
+}
+
+void MemoryFileSystem::AddLink(const std::string& path) {
+    AddDirectory(path);
+    m_links.insert(Key(path));
+}
+
 void MemoryFileSystem::AddDirectory(const std::string& path) {
     const std::string key = Key(path);
     for (std::size_t p = FindBackslash(key, 0); p != std::string::npos;

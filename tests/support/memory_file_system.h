@@ -7,6 +7,10 @@
 // backslash is ignored when a path is looked up. Like the Windows file layer,
 // a file that is open cannot be opened again until it is closed.
 //
+// It also removes, as the uninstaller's file layer does (file_removal.h): a
+// folder marked as a link (a reparse point) is never gone through, and what
+// lies below it stays.
+//
 // Streams refer to the file system; they must not outlive it.
 #pragma once
 
@@ -17,11 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "common/file_removal.h"
 #include "common/file_system.h"
 
 namespace qz {
 
-class MemoryFileSystem : public FileSystem {
+class MemoryFileSystem : public FileSystem, public FileRemoval {
   public:
     MemoryFileSystem();
     ~MemoryFileSystem() override;
@@ -32,9 +37,16 @@ class MemoryFileSystem : public FileSystem {
     std::unique_ptr<ReadStream> OpenRead(const std::string& path) override;
     std::unique_ptr<WriteStream> CreateWrite(const std::string& path) override;
 
+    Removal RemoveFile(const std::string& root, const std::string& name) override;
+    Removal RemoveFolder(const std::string& root, const std::string& name) override;
+    ItemKind Inspect(const std::string& root, const std::string& name) override;
+
     // Setting up: adds a file or a directory; missing parents are made too.
     void AddFile(const std::string& path, const std::string& contents);
     void AddDirectory(const std::string& path);
+    // Marks a directory (made if missing) as a link: what the files below it
+    // stand for lies elsewhere.
+    void AddLink(const std::string& path);
 
     // Looking at the result.
     bool HasFile(const std::string& path) const;
@@ -53,6 +65,8 @@ class MemoryFileSystem : public FileSystem {
     // True when nothing has been created, written or requested since the
     // file system was built.
     bool Untouched() const { return !m_touched; }
+    // Every file and directory removed, in order, as keys.
+    const std::vector<std::string>& removed() const { return m_removed; }
 
     // Faults.
     // The nth call of Write (1-based, counted over all streams) writes nothing
@@ -63,6 +77,8 @@ class MemoryFileSystem : public FileSystem {
     void SetCapacity(std::int64_t bytes) { m_capacity = bytes; }
     // Opening this path, for reading or writing, fails.
     void FailOpen(const std::string& path) { m_failOpen.insert(path); }
+    // Removing this file or folder fails, as for a file a program holds open.
+    void FailRemove(const std::string& path) { m_failRemove.insert(Key(path)); }
     // Closing a write stream on this path fails (its data stays).
     void FailClose(const std::string& path) { m_failClose.insert(path); }
     // Reading this path fails with an I/O error once offset bytes have been
@@ -82,11 +98,18 @@ class MemoryFileSystem : public FileSystem {
     bool DirectoryExists(const std::string& key) const;
     bool ParentExists(const std::string& key) const;
     std::int64_t StoredBytes() const;
+    // kRemoved when root and every level of root + name above the item are
+    // directories and none is a link; kMissing or kLink otherwise. The item's
+    // key goes into *key.
+    Removal WalkTo(const std::string& root, const std::string& name, std::string* key) const;
 
     std::map<std::string, std::string> m_files;
     std::set<std::string> m_directories;
     std::vector<std::string> m_directoryRequests;
     std::set<std::string> m_open;
+    std::set<std::string> m_links;
+    std::set<std::string> m_failRemove;
+    std::vector<std::string> m_removed;
     bool m_touched = false;
     int m_writeCalls = 0;
     int m_failWriteCall = 0;

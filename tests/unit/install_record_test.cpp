@@ -107,3 +107,59 @@ TEST(InstallRecordTest, AFailedValueDoesNotStopTheOther) {
 }
 
 }  // namespace
+
+namespace {
+
+struct RemovalCase {
+    const char* what;
+    std::string recorded;  // the "path" value's bytes; empty: none
+    bool other_value;      // a value of someone else's under the key
+    bool publisher_other;  // another product's key under the publisher's
+    qz::RecordRemoval result;
+    bool key_left;
+    bool publisher_left;
+};
+
+TEST(InstallRecordTest, RemovesOnlyTheRecordOfThisDirectoryAndOnlyEmptyKeys) {
+    const char kDir[] = "C:\\Program Files\\Qorvane\\";
+    const RemovalCase cases[] = {
+        {"this directory", Sz(kDir), false, false, qz::RecordRemoval::kRemoved, false, false},
+        {"stored without NUL", kDir, false, false, qz::RecordRemoval::kRemoved, false, false},
+        {"another value stays", Sz(kDir), true, false, qz::RecordRemoval::kRemoved, true, true},
+        {"another product", Sz(kDir), false, true, qz::RecordRemoval::kRemoved, false, true},
+        {"another directory", Sz("D:\\Qorvane\\"), false, false, qz::RecordRemoval::kElsewhere,
+         true, true},
+        {"letter case differs", Sz("c:\\program files\\qorvane\\"), false, false,
+         qz::RecordRemoval::kElsewhere, true, true},
+        {"no path", "", false, false, qz::RecordRemoval::kAbsent, true, true},
+    };
+    for (const RemovalCase& c : cases) {
+        RecordingRegistryStore store;
+        store.AddKey(qz::kHkeyLocalMachine, "software\\tarnwell");
+        store.PutValue(qz::kHkeyLocalMachine, kKey, "ver", {qz::kRegSz, Sz("1.10")});
+        if (!c.recorded.empty()) {
+            store.PutValue(qz::kHkeyLocalMachine, kKey, "path", {qz::kRegSz, c.recorded});
+        }
+        if (c.other_value) {
+            store.PutValue(qz::kHkeyLocalMachine, kKey, "other", {qz::kRegSz, Sz("x")});
+        }
+        if (c.publisher_other) {
+            store.AddKey(qz::kHkeyLocalMachine, "software\\tarnwell\\other");
+        }
+        EXPECT_EQ(qz::RemoveInstallRecord(store, kDir), c.result) << c.what;
+        EXPECT_EQ(store.HasKey(qz::kHkeyLocalMachine, kKey), c.key_left) << c.what;
+        EXPECT_EQ(store.HasKey(qz::kHkeyLocalMachine, "software\\tarnwell"), c.publisher_left)
+            << c.what;
+        const bool removed = c.result == qz::RecordRemoval::kRemoved;
+        EXPECT_EQ(store.Value(qz::kHkeyLocalMachine, kKey, "ver").has_value(), !removed) << c.what;
+        EXPECT_EQ(store.OpenHandleCount(), 0u) << c.what;
+        EXPECT_EQ(store.BadHandleCalls(), 0) << c.what;
+    }
+    RecordingRegistryStore failing;
+    failing.PutValue(qz::kHkeyLocalMachine, kKey, "path", {qz::kRegSz, Sz(kDir)});
+    failing.FailDeleteValue(qz::test::kErrorAccessDenied);
+    EXPECT_EQ(qz::RemoveInstallRecord(failing, kDir), qz::RecordRemoval::kFailed);
+    EXPECT_TRUE(failing.Value(qz::kHkeyLocalMachine, kKey, "path").has_value());
+}
+
+}  // namespace

@@ -112,4 +112,48 @@ TEST(UninstallEntryTest, FailuresWriteWhatTheyCan) {
     EXPECT_EQ(failing.OpenHandleCount(), 0u);
 }
 
+// Removed only when InstallLocation names this very directory; a value not
+// of the entry keeps the key.
+TEST(UninstallEntryTest, RemovedOnlyForItsOwnDirectory) {
+    const struct {
+        const char* what;
+        const char* written;  // null: no entry
+        const char* removing;
+        bool foreignValue;
+        qz::EntryRemoval result;
+        bool keyStays;
+    } cases[] = {
+        {"its own directory", "C:\\Apps\\Qorvane\\", "C:\\Apps\\Qorvane\\", false,
+         qz::EntryRemoval::kRemoved, false},
+        {"a foreign value stays", "C:\\Apps\\Qorvane\\", "C:\\Apps\\Qorvane\\", true,
+         qz::EntryRemoval::kRemoved, true},
+        {"another directory", "C:\\Other\\Qorvane\\", "C:\\Apps\\Qorvane\\", false,
+         qz::EntryRemoval::kElsewhere, true},
+        {"a directory it begins with", "C:\\Apps\\Qorvane2\\", "C:\\Apps\\Qorvane\\", false,
+         qz::EntryRemoval::kElsewhere, true},
+        {"no entry", nullptr, "C:\\Apps\\Qorvane\\", false, qz::EntryRemoval::kAbsent, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingRegistryStore store;
+        if (c.written != nullptr) {
+            ASSERT_TRUE(qz::WriteUninstallEntry(store, c.written, 1, "20261209"));
+        }
+        if (c.foreignValue) {
+            qz::RegHandle key = 0;
+            ASSERT_EQ(store.OpenKey(qz::kHkeyLocalMachine, kKey, qz::kKeyAllAccess, &key), 0);
+            store.SetValue(key, "Comments", qz::kRegSz, "x", 2);
+            store.CloseKey(key);
+        }
+        EXPECT_EQ(qz::RemoveUninstallEntry(store, c.removing), c.result);
+        EXPECT_EQ(store.HasKey(qz::kHkeyLocalMachine, kKey), c.keyStays);
+        const bool removed = c.result == qz::EntryRemoval::kRemoved;
+        EXPECT_EQ(store.Value(qz::kHkeyLocalMachine, kKey, "InstallLocation").has_value(),
+                  c.keyStays && !removed);
+        EXPECT_EQ(store.Value(qz::kHkeyLocalMachine, kKey, "NoRepair").has_value(),
+                  c.keyStays && !removed);
+        EXPECT_EQ(store.OpenHandleCount(), 0u);
+    }
+}
+
 }  // namespace

@@ -36,6 +36,17 @@ inline constexpr wchar_t kBrowseTitleWide[] = L"请选择安装目录";
 // The title of the application's window, by which the program finds a
 // running copy.
 inline constexpr char kAppWindowTitle[] = "Qorvane";
+// The uninstaller's question, its running-copy question and its last messages.
+ROBOT_TEXT(kUninstallQuestion, "您确定要从计算机中完全移除 Qorvane 及其所有组件吗？")
+ROBOT_TEXT(kUninstallRunningCopyQuestion,
+           "卸载程序检测到 \"Qorvane\" 正在运行。\r\n"
+           "请关闭 Qorvane，以便继续卸载。\r\n"
+           "\r\n"
+           "关闭程序后按确定继续卸载，按取消退出卸载。")
+ROBOT_TEXT(kUninstallDone, "Qorvane 已从您的计算机中移除。")
+ROBOT_TEXT(kUninstallLeftStart, "Qorvane 未能完全移除。")
+// The caption of the uninstaller's progress window.
+inline constexpr char kUninstallCaption[] = "卸载 Qorvane";
 // The uninstall shortcut's file name in the Start menu.
 inline constexpr char kUninstallLink[] = "卸载.lnk";
 // The shortcuts' descriptions.

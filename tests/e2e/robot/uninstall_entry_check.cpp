@@ -68,6 +68,21 @@ void CheckNumber(const wchar_t* name, DWORD expected) {
 
 }  // namespace
 
+std::wstring ReadUninstallEntryText(const wchar_t* name) {
+    const WideValue value = ReadWide(name);
+    return value.type == REG_SZ ? value.text : std::wstring();
+}
+
+std::string Narrow(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string narrow(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &narrow[0],
+                              size, nullptr, nullptr);
+    return narrow;
+}
+
 void CheckUninstallEntry(const std::wstring& installDir, std::int64_t packageBytes) {
     Step("the entry in the list of installed programs");
     const bool root = installDir.size() == 3;

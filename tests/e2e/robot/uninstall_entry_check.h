@@ -17,6 +17,12 @@ extern const char kUninstallEntryKey[];
 // path as read, is the installed file.
 void CheckUninstallEntry(const std::wstring& installDir, std::int64_t packageBytes);
 
+// The REG_SZ value `name` of the entry, read wide; empty when absent.
+std::wstring ReadUninstallEntryText(const wchar_t* name);
+
+// `text` in the robot's ANSI code page.
+std::string Narrow(const std::wstring& text);
+
 // The entry's key is absent.
 void CheckNoUninstallEntry(const std::string& what);
 

@@ -12,7 +12,8 @@ RegCall MakeCall(RegOp op, RegHandle key, const std::string& path = {}, std::uin
     return call;
 }
 
-const char* const kOpNames[] = {"create", "open", "set", "flush", "close"};
+const char* const kOpNames[] = {"create", "open",   "set",   "flush",    "close",
+                                "query",  "delete", "count", "deletekey"};
 
 }  // namespace
 
@@ -73,6 +74,74 @@ RegStatus RecordingRegistryStore::CloseKey(RegHandle key) {
     m_open.erase(key);
     m_calls.push_back(call);
     return call.result;
+}
+
+RegStatus RecordingRegistryStore::QueryValue(RegHandle key, const std::string& name,
+                                             std::uint32_t* type, std::string* data) {
+    RegCall call = MakeCall(RegOp::kQuery, key);
+    call.name = name;
+    const KeyId* opened = Find(key);
+    call.result = opened == nullptr ? kErrorInvalidHandle : kErrorFileNotFound;
+    if (opened != nullptr) {
+        const auto& values = m_keys[*opened];
+        const auto value = values.find(name);
+        if (value != values.end()) {
+            *type = value->second.type;
+            *data = value->second.bytes;
+            call.result = kErrorSuccess;
+        }
+    }
+    m_calls.push_back(call);
+    return call.result;
+}
+
+RegStatus RecordingRegistryStore::DeleteValue(RegHandle key, const std::string& name) {
+    RegCall call = MakeCall(RegOp::kDelete, key);
+    call.name = name;
+    const KeyId* opened = Find(key);
+    call.result = opened == nullptr ? kErrorInvalidHandle : m_deleteValueFailure;
+    if (call.result == kErrorSuccess) {
+        call.result = m_keys[*opened].erase(name) != 0 ? kErrorSuccess : kErrorFileNotFound;
+    }
+    m_calls.push_back(call);
+    return call.result;
+}
+
+RegStatus RecordingRegistryStore::CountContents(RegHandle key, std::uint32_t* subkeys,
+                                                std::uint32_t* values) {
+    RegCall call = MakeCall(RegOp::kCount, key);
+    const KeyId* opened = Find(key);
+    call.result = opened == nullptr ? kErrorInvalidHandle : kErrorSuccess;
+    if (opened != nullptr) {
+        const KeyId id = *opened;
+        std::uint32_t below = 0;
+        for (const auto& other : m_keys) {
+            if (other.first.first == id.first && other.first.second.size() > id.second.size() &&
+                other.first.second.compare(0, id.second.size(), id.second) == 0 &&
+                other.first.second[id.second.size()] == '\\') {
+                ++below;
+            }
+        }
+        *subkeys = below;
+        *values = static_cast<std::uint32_t>(m_keys[id].size());
+    }
+    m_calls.push_back(call);
+    return call.result;
+}
+
+RegStatus RecordingRegistryStore::DeleteKey(RegHandle root, const std::string& path) {
+    RegCall call = MakeCall(RegOp::kDeleteKey, root, path);
+    call.result = CheckRoot(root);
+    if (call.result == kErrorSuccess) {
+        call.result = m_keys.erase({root, path}) != 0 ? kErrorSuccess : kErrorFileNotFound;
+    }
+    m_calls.push_back(call);
+    return call.result;
+}
+
+void RecordingRegistryStore::PutValue(RegHandle root, const std::string& path,
+                                      const std::string& name, StoredValue value) {
+    m_keys[{root, path}][name] = std::move(value);
 }
 
 void RecordingRegistryStore::AddKey(RegHandle root, const std::string& path) {

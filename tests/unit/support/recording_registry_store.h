@@ -23,7 +23,7 @@ struct StoredValue {
     std::string bytes;  // exactly the bytes given, terminating NUL included
 };
 
-enum class RegOp { kCreate, kOpen, kSet, kFlush, kClose };
+enum class RegOp { kCreate, kOpen, kSet, kFlush, kClose, kQuery, kDelete, kCount, kDeleteKey };
 
 struct RegCall {
     RegOp op = RegOp::kOpen;
@@ -51,6 +51,13 @@ class RecordingRegistryStore final : public RegistryStore {
                        std::uint32_t size) override;
     RegStatus FlushKey(RegHandle key) override;
     RegStatus CloseKey(RegHandle key) override;
+    RegStatus QueryValue(RegHandle key, const std::string& name, std::uint32_t* type,
+                         std::string* data) override;
+    RegStatus DeleteValue(RegHandle key, const std::string& name) override;
+    // A key's subkeys are the keys of the same root whose path continues it
+    // after a backslash.
+    RegStatus CountContents(RegHandle key, std::uint32_t* subkeys, std::uint32_t* values) override;
+    RegStatus DeleteKey(RegHandle root, const std::string& path) override;
 
     // Set-up.
     void AddKey(RegHandle root, const std::string& path);
@@ -58,6 +65,11 @@ class RecordingRegistryStore final : public RegistryStore {
     void DenyRoot(RegHandle root, RegStatus code) { m_deniedRoots[root] = code; }
     // SetValue fails with `code` from now on (kErrorSuccess: works again).
     void FailSetValue(RegStatus code) { m_setValueFailure = code; }
+    // DeleteValue fails with `code` from now on (kErrorSuccess: works again).
+    void FailDeleteValue(RegStatus code) { m_deleteValueFailure = code; }
+    // Stores a value directly.
+    void PutValue(RegHandle root, const std::string& path, const std::string& name,
+                  StoredValue value);
 
     // Inspection.
     bool HasKey(RegHandle root, const std::string& path) const;
@@ -85,6 +97,7 @@ class RecordingRegistryStore final : public RegistryStore {
     std::map<RegHandle, KeyId> m_open;
     std::map<RegHandle, RegStatus> m_deniedRoots;
     RegStatus m_setValueFailure = kErrorSuccess;
+    RegStatus m_deleteValueFailure = kErrorSuccess;
     RegHandle m_nextHandle = 0x1000;
     int m_badHandleCalls = 0;
     std::vector<RegCall> m_calls;
