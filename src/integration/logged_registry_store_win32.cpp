@@ -79,23 +79,22 @@ RegStatus LoggedRegistryStore::SetValue(RegHandle key, const std::string& name, 
 }
 
 RegStatus LoggedRegistryStore::DeleteValue(RegHandle key, const std::string& name) {
-    const RegStatus result = m_inner.DeleteValue(key, name);
-    const std::string value = NameOf(key, name);
-    if (result == kErrorSuccess) {
-        m_log.Event(kRunLogValueRemoved, value);
-    } else if (result != kErrorFileNotFound) {
-        m_log.Failure(kRunLogValueNotRemoved, value, static_cast<std::uint32_t>(result));
-    }
-    return result;
+    return Removed(m_inner.DeleteValue(key, name), NameOf(key, name), kRunLogValueRemoved,
+                   kRunLogValueNotRemoved);
 }
 
 RegStatus LoggedRegistryStore::DeleteKey(RegHandle root, const std::string& path) {
-    const RegStatus result = m_inner.DeleteKey(root, path);
-    const std::string name = NameOf(root, path);
+    return Removed(m_inner.DeleteKey(root, path), NameOf(root, path), kRunLogKeyRemoved,
+                   kRunLogKeyNotRemoved);
+}
+
+RegStatus LoggedRegistryStore::Removed(RegStatus result, const std::string& name,
+                                       const char* removed, const char* failed) {
+    // What was not there is no event.
     if (result == kErrorSuccess) {
-        m_log.Event(kRunLogKeyRemoved, name);
+        m_log.Event(removed, name);
     } else if (result != kErrorFileNotFound) {
-        m_log.Failure(kRunLogKeyNotRemoved, name, static_cast<std::uint32_t>(result));
+        m_log.Failure(failed, name, static_cast<std::uint32_t>(result));
     }
     return result;
 }

@@ -41,6 +41,9 @@ class LoggedRegistryStore final : public RegistryStore {
     RegStatus Opened(RegStatus result, RegHandle root, const std::string& path, RegHandle* handle);
     // "HKEY_...\path" for `path` below `root` (a predefined root or a key open here).
     std::string NameOf(RegHandle root, const std::string& path);
+    // Logs the removal of `name` as `removed`, or its failure as `failed`.
+    RegStatus Removed(RegStatus result, const std::string& name, const char* removed,
+                      const char* failed);
 
     RegistryStore& m_inner;
     RunLog& m_log;
