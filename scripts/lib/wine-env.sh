@@ -82,7 +82,9 @@ qz_wine_choose_layer() {
       if QZ_LAYER_WHY=$(qz_wine_probe32 "$1"); then
         QZ_LAYER=32
         QZ_LAYER_WHY="the probe, a 32-bit program, ran under the 32-bit Wine"
-        [ -n "${QZ_WINE_LAYER:-}" ] && QZ_LAYER_WHY="required by QZ_WINE_LAYER=32; $QZ_LAYER_WHY"
+        if [ -n "${QZ_WINE_LAYER:-}" ]; then
+          QZ_LAYER_WHY="required by QZ_WINE_LAYER=32; $QZ_LAYER_WHY"
+        fi
       elif [ -n "${QZ_WINE_LAYER:-}" ]; then
         QZ_LAYER_WHY="QZ_WINE_LAYER=32 requires the 32-bit layer, but $QZ_LAYER_WHY"
         return 1

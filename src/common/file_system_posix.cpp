@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "common/random_name.h"
 #include "common/unique_fd_posix.h"
 
 namespace qz {
@@ -119,11 +120,63 @@ class PosixWriteStream : public WriteStream {
     UniqueFd m_fd;
 };
 
+// A file that replaces another of its folder when it is closed: its bytes go
+// to a new file under a random name there, renamed over the old name at the
+// end, so that the old file (perhaps a hard link of a file elsewhere) is never
+// written. The old file stays open, its lock held, until then.
+class ReplacingWriteStream : public WriteStream {
+  public:
+    ReplacingWriteStream(int fresh, int folder, std::string temp, std::string name, int old)
+        : m_fresh(fresh),
+          m_folder(folder),
+          m_temp(std::move(temp)),
+          m_name(std::move(name)),
+          m_old(old) {}
+    ~ReplacingWriteStream() override { Close(); }
+    ReplacingWriteStream(const ReplacingWriteStream&) = delete;
+    ReplacingWriteStream& operator=(const ReplacingWriteStream&) = delete;
+
+    bool Write(const void* buf, std::size_t n) override { return m_fresh.Write(buf, n); }
+
+    bool Close() override {
+        if (m_done) {
+            return true;
+        }
+        m_done = true;
+        const int at = m_folder.get() >= 0 ? m_folder.get() : AT_FDCWD;
+        if (!m_fresh.Close() || renameat(at, m_temp.c_str(), at, m_name.c_str()) != 0) {
+            const int error = errno;
+            unlinkat(at, m_temp.c_str(), 0);
+            errno = error;
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    PosixWriteStream m_fresh;
+    UniqueFd m_folder;  // a handle of its own on the folder, or none: the current one
+    std::string m_temp;
+    std::string m_name;
+    UniqueFd m_old;
+    bool m_done = false;
+};
+
 // Opening without sharing: an exclusive advisory lock, refused at once when
 // another descriptor of this or a cooperating process holds the file.
 bool LockAlone(int fd) {
     return flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
+
+// Flags for what is found at a name: a link is not followed, and a FIFO put
+// there opens at once (and is then refused) instead of waiting for its other
+// end.
+constexpr int kFoundFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+// Names tried for a replacement before giving up, and the random digits in
+// each: only names planted on purpose make a second try needed.
+constexpr int kTempNameTries = 16;
+constexpr std::size_t kTempNameDigits = 12;
 
 }  // namespace
 
@@ -269,9 +322,9 @@ std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(const std::string& path) {
     if (folder == -1) {
         return nullptr;
     }
-    UniqueFd fd(openat(folder, leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd fd(openat(folder, leaf.c_str(), O_RDONLY | kFoundFlags));
     struct stat st;
-    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode) || !LockAlone(fd.get())) {
+    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !LockAlone(fd.get())) {
         return nullptr;
     }
     return std::make_unique<PosixReadStream>(fd.release());
@@ -283,17 +336,60 @@ std::unique_ptr<WriteStream> PosixFileSystem::CreateWrite(const std::string& pat
     if (folder == -1) {
         return nullptr;
     }
-    // Truncated only once the lock is held, so a file open elsewhere in this
-    // process is left alone, as with a file opened without sharing on Windows.
-    // A new (empty) file is not truncated: on ext4 a truncation makes the
-    // close start writing the file back, which costs five times tar's close.
-    UniqueFd fd(openat(folder, leaf.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
-    struct stat st;
-    if (fd.get() < 0 || fstat(fd.get(), &st) != 0 || !LockAlone(fd.get()) ||
-        (S_ISREG(st.st_mode) && st.st_size > 0 && ftruncate(fd.get(), 0) != 0)) {
+    // A new file is made in its place: O_EXCL never opens what is there.
+    UniqueFd fd(
+        openat(folder, leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (fd.get() >= 0) {
+        if (!LockAlone(fd.get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixWriteStream>(fd.release());
+    }
+    if (errno != EEXIST) {
         return nullptr;
     }
-    return std::make_unique<PosixWriteStream>(fd.release());
+    // Something of that name is there. Only a regular file is replaced, and
+    // only when it could be opened for writing and is not held elsewhere, as
+    // with a file opened without sharing on Windows; it is opened to tell,
+    // and for its lock, but never written.
+    struct stat st;
+    if (fstatat(folder, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return nullptr;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // What stands there is no file to replace; a link says so as an
+        // O_NOFOLLOW open of it would.
+        errno = S_ISLNK(st.st_mode) ? ELOOP : S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
+        return nullptr;
+    }
+    UniqueFd old(openat(folder, leaf.c_str(), O_WRONLY | kFoundFlags));
+    if (old.get() < 0 || fstat(old.get(), &st) != 0) {
+        return nullptr;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
+        return nullptr;
+    }
+    if (!LockAlone(old.get())) {
+        return nullptr;
+    }
+    UniqueFd own_folder(folder == AT_FDCWD ? -1 : fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    if (folder != AT_FDCWD && own_folder.get() < 0) {
+        return nullptr;
+    }
+    for (int i = 0; i < kTempNameTries; ++i) {
+        std::string temp = ".qz-" + RandomHexDigits(kTempNameDigits) + ".part";
+        UniqueFd fresh(openat(folder, temp.c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (fresh.get() >= 0) {
+            return std::make_unique<ReplacingWriteStream>(fresh.release(), own_folder.release(),
+                                                          std::move(temp), leaf, old.release());
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace qz

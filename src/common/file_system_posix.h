@@ -10,7 +10,12 @@
 // fails), so nothing is ever reached outside the root. Below the root no link
 // is followed: each level is looked up in the folder before it, and a level
 // that is a link makes the operation fail, so that a link planted inside the
-// root cannot lead a write out of it. The root itself may be a link.
+// root cannot lead a write out of it. The root itself may be a link. Only
+// regular files are opened: a FIFO, a device or a socket found at a name is
+// refused, and never waited on. A file that exists already is not written
+// into: its replacement is written under a new name beside it and renamed
+// over it when closed, so that a hard link planted there cannot carry the
+// bytes into a file elsewhere.
 #pragma once
 
 #include <string>

@@ -67,22 +67,22 @@ bool EqualsIgnoringCase(const char* s, std::size_t n, const char* word) {
 }
 
 // Windows takes the superscript digits of ISO 8859-1 (U+00B9, U+00B2,
-// U+00B3) for digits of COM and LPT names: ¹ ² ³ under code page 1252.
-bool IsSuperscriptDigit(char c, const NameCodePage& code_page) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (code_page.is_lead(byte)) {
-        return false;
-    }
-    const std::uint32_t folded = code_page.fold(byte);
+// U+00B3) for digits of COM and LPT names, in whichever code page a name
+// holds them: single bytes ¹ ² ³ under code page 1252, the pairs A9F6-A9F8
+// under 949. A code page that has them folds them to those values.
+bool IsSuperscriptDigit(NameCharacter c, const NameCodePage& code_page) {
+    const std::uint32_t folded = code_page.fold(c);
     return folded == 0xB9 || folded == 0xB2 || folded == 0xB3;
 }
 
 // A level such as "nul", "NUL.txt" or "com1 .log" opens a device on Windows
-// wherever it stands in a path.
+// wherever it stands in a path. Read character by character: "COM" and one
+// digit, be that digit one byte or two.
 bool IsDeviceName(const char* level, std::size_t n, const NameCodePage& code_page) {
+    const auto byte = [level](std::size_t i) { return static_cast<unsigned char>(level[i]); };
     std::size_t base = 0;
     while (base < n && level[base] != '.') {
-        ++base;
+        base += code_page.is_lead(byte(base)) && base + 1 < n ? 2 : 1;
     }
     while (base > 0 && level[base - 1] == ' ') {
         --base;
@@ -93,11 +93,19 @@ bool IsDeviceName(const char* level, std::size_t n, const NameCodePage& code_pag
             return true;
         }
     }
-    if (base == 4 &&
-        ((level[3] >= '1' && level[3] <= '9') || IsSuperscriptDigit(level[3], code_page))) {
-        return EqualsIgnoringCase(level, 3, "COM") || EqualsIgnoringCase(level, 3, "LPT");
+    if (base < 4 || base > 5 ||
+        !(EqualsIgnoringCase(level, 3, "COM") || EqualsIgnoringCase(level, 3, "LPT"))) {
+        return false;
     }
-    return false;
+    // The one character after COM or LPT.
+    const bool pair = code_page.is_lead(byte(3));
+    if (base != (pair ? 5u : 4u)) {
+        return false;
+    }
+    if (pair) {
+        return IsSuperscriptDigit(static_cast<NameCharacter>(byte(3)) << 8 | byte(4), code_page);
+    }
+    return (byte(3) >= '1' && byte(3) <= '9') || IsSuperscriptDigit(byte(3), code_page);
 }
 
 // characters: the level's length in characters, a double-byte one counting once.

@@ -19,7 +19,8 @@
 //   - have no level that ends with a dot or a space (this also refuses "." and
 //     ".."), nor one that names a device: CON, PRN, AUX, NUL, CONIN$, CONOUT$,
 //     COM1-COM9, LPT1-LPT9 (and, where the code page has them, COM and LPT
-//     with the superscript digits 1 2 3 of ISO 8859-1, as 1252 has them), in
+//     with the superscript digits 1 2 3 of ISO 8859-1: single bytes in 1252,
+//     double-byte characters in 949; the name is read by characters), in
 //     any letter case, alone or followed by an
 //     extension (nul.txt), trailing spaces before the extension ignored;
 //   - have no control byte (0x01-0x1F) and none of < > " | ? *, which Windows

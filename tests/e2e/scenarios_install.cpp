@@ -761,7 +761,8 @@ void InstallWesternCodePage() {
     for (const TestFile& file : files)
         names.push_back(file.name);
 
-    SetupOptions options = WithPackage(WritePackage(PackageBytes(files)));
+    const std::string package = WritePackage(PackageBytes(files));
+    SetupOptions options = WithPackage(package);
     options.setupFolder = setupFolder;
     // 3F 3F 20 51 ...: read as ANSI text, a caption's 安 and 装 have no form
     // in 1252.
@@ -894,14 +895,37 @@ void InstallWesternCodePage() {
         // 43 4F 4D B9: COM and a superscript one, which Windows takes for COM1.
         {"COM with a superscript one", {{"ravik.exe", "app"}, {"COM\xb9", "device"}}},
     };
+    // qzpack.exe extract on this system installs as the installer does: the
+    // folder named in 1252 as the installer opens it, the names judged and
+    // split in 1252.
+    const std::string qzpack = RequiredPathEnv("QZ_QZPACK_EXE");
+    const auto extract = [&qzpack](const std::string& from, const std::string& folder) {
+        Step("qzpack.exe extract into " + Printable(folder));
+        const std::string log = from + ".extract.log";
+        const int code =
+            RunToEnd(qzpack, "extract \"" + from + "\" \"" + folder + "\"", "", 120000, log);
+        std::printf("%s\n", Printable(ReadWholeFile(log)).c_str());
+        return code;
+    };
+    const std::string extracted = parent + "Extrait\xe9";  // Extraité
+    CheckEqual(extract(package, extracted), 0, "qzpack.exe extract succeeds");
+    CheckInstalledFiles(extracted + "\\", payload);
+    CheckEqual(ReadWholeFile(extracted + "\\install.log"), LogFor(names),
+               "qzpack.exe extract's install.log");
+
     for (const Refused& p : refusedPackages) {
         const std::string refused = parent + "Refus";
         Step(std::string("unattended, refused in 1252: ") + p.what);
-        Installer other(WithPackage(WritePackage(PackageBytes(p.files))));
+        const std::string refusedPackage = WritePackage(PackageBytes(p.files));
+        Installer other(WithPackage(refusedPackage));
         other.Start("/S /D=" + refused);
         Require(other.WaitExit(60000), "the unattended installation ends");
         CheckEqual(other.process().ExitCode(), 2, "exit 2: the package is refused");
         Check(!DirExists(refused + "\\"), "nothing written");
+        const std::string target = parent + "Refus qzpack";
+        CheckEqual(extract(refusedPackage, target), 1, "qzpack.exe extract refuses it too");
+        CheckEqual(static_cast<long long>(ListTree(target).size()), 0,
+                   "qzpack.exe extract writes nothing");
     }
 
     // A damaged package into C:\Logiciels à\Raté: the status line joins the

@@ -158,6 +158,47 @@ TEST(EntryRules, NamesInASingleByteCodePage) {
     }
 }
 
+// Code page 949 as Windows reads names in it, in what the rules look at here:
+// lead bytes 81-FE, and the superscript digits as pairs, A9F6 (¹), A9F7 (²)
+// and A9F8 (³), which fold to U+00B9, U+00B2 and U+00B3.
+bool IsKoreanLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+
+std::uint32_t FoldKorean(NameCharacter c) {
+    switch (c) {
+        case 0xA9F6:
+            return 0xB9;
+        case 0xA9F7:
+            return 0xB2;
+        case 0xA9F8:
+            return 0xB3;
+        default:
+            return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+    }
+}
+
+// A device's digit is one character, one byte or two: COM² is a device under
+// 949, where ² is a pair.
+TEST(EntryRules, NamesInADoubleByteCodePage) {
+    const NameCodePage korean = {IsKoreanLeadByte, IsAnyCharacter, FoldKorean};
+    const NameCase cases[] = {
+        {"COM\xa9\xf7", NameCheck::kDeviceName},         // COM²
+        {"a\\lpt\xa9\xf6.txt", NameCheck::kDeviceName},  // lpt¹.txt
+        {"COM\xa9\xf8 .log", NameCheck::kDeviceName},    // COM³ .log
+        {"COM\xa9\xf5", NameCheck::kOk},                 // ⒂ is no digit
+        {"COM\xa9\xf7x", NameCheck::kOk},                // COM²x
+        {"COM1", NameCheck::kDeviceName},
+        {"COM\xb0\xa1", NameCheck::kOk},  // 가
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        char field[kNameSize] = {};
+        std::memcpy(field, c.name.data(), c.name.size());
+        EXPECT_EQ(CheckEntryName(field, sizeof field, korean), c.expected);
+    }
+}
+
 TEST(EntryRules, NameMustEndWithinItsField) {
     char field[kNameSize];
     std::memset(field, 'a', sizeof field);

@@ -1,7 +1,9 @@
 #include "common/file_system_posix.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -108,15 +110,28 @@ TEST(PosixFileSystem, CreatesWritesReadsAndTruncates) {
     EXPECT_FALSE(fsys::exists(fsys::path(tmp.path()).parent_path() / "escape.txt"));
 }
 
-TEST(PosixFileSystem, FullDiskIsAFailedWrite) {
-    // The root "/dev" and the name "full": the device that reports a full disk.
-    if (!fsys::exists("/dev/full")) {
-        GTEST_SKIP() << "no full-disk device";
+// A device is no file to write: the full-disk device is refused at once.
+// A write the system refuses (here one past the file-size limit) is a failed
+// write.
+TEST(PosixFileSystem, DevicesAreRefusedAndAFailedWriteIsReported) {
+    if (fsys::exists("/dev/full")) {
+        PosixFileSystem dev("/dev");
+        EXPECT_EQ(dev.CreateWrite("full"), nullptr);
     }
-    PosixFileSystem dev("/dev");
-    auto w = dev.CreateWrite("full");
+    TempDir tmp;
+    PosixFileSystem fs(tmp.path());
+    auto w = fs.CreateWrite("big.bin");
     ASSERT_NE(w, nullptr);
-    EXPECT_FALSE(w->Write("x", 1));
+    rlimit old_limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit small = old_limit;
+    small.rlim_cur = 4;
+    const auto old_handler = signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of the signal
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool wrote = w->Write("too long", 8);
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(wrote);
 }
 
 TEST(PosixFileSystem, ExtractionLandsUnderTheRoot) {

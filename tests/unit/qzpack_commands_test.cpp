@@ -1,4 +1,5 @@
 // The package tool's commands on files in a temporary folder.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -252,20 +253,31 @@ TEST(QzpackCommandsTest, ExtractInstallsWithTheLogAndReportsTheEnginesResult) {
     EXPECT_EQ(tree.Read("none/install.log"), "<missing>");
 }
 
-// Hostile: links planted in the extraction target, each leading to the
-// folder "outside". None is followed: the extraction fails at the entry the
-// link stands in for, and nothing is written outside the target.
-TEST(QzpackCommandsTest, ExtractFollowsNoLinkInTheTarget) {
+// Hostile: what is planted in the extraction target, each a way out to the
+// folder "outside": links, a FIFO, hard links of files there. No link is
+// followed and no FIFO opened (nor waited on): the extraction fails at the
+// entry it stands in for. A hard link is replaced, never written through.
+// Nothing outside the target changes.
+TEST(QzpackCommandsTest, ExtractWritesNothingThroughWhatIsPlantedInTheTarget) {
+    using Plant = int (*)(const char* existing, const char* planted);
+    const Plant soft = [](const char* to, const char* at) { return symlink(to, at); };
+    const Plant fifo = [](const char*, const char* at) { return mkfifo(at, 0644); };
+    const Plant hard = [](const char* to, const char* at) { return link(to, at); };
     struct Case {
         const char* what;
-        const char* link;    // in the target
-        const char* leads;   // the link's text
-        const char* failed;  // the entry named in the refusal
+        Plant plant;
+        const char* name;    // in the target
+        const char* leads;   // a link's text, or the file a hard link shares
+        const char* failed;  // the entry named in the refusal; null: installed
     };
     const std::vector<Case> cases = {
-        {"a folder of the package", "sub", "../outside", "sub\\b.txt"},
-        {"a file of the package", "a.txt", "../outside/a.txt", "a.txt"},
-        {"the log", "install.log", "../outside/install.log", "install.log"},
+        {"a link for a folder of the package", soft, "sub", "../outside", "sub\\b.txt"},
+        {"a link for a file of the package", soft, "a.txt", "../outside/a.txt", "a.txt"},
+        {"a link for the log", soft, "install.log", "../outside/install.log", "install.log"},
+        {"a FIFO for a file", fifo, "a.txt", "", "a.txt"},
+        {"a FIFO for the log", fifo, "install.log", "", "install.log"},
+        {"a hard link for a file", hard, "a.txt", "outside/a.txt", nullptr},
+        {"a hard link for the log", hard, "install.log", "outside/install.log", nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -274,16 +286,62 @@ TEST(QzpackCommandsTest, ExtractFollowsNoLinkInTheTarget) {
         tree.Write("outside/a.txt", "theirs");
         tree.Write("outside/install.log", "theirs");
         tree.MakeFolder("target");
-        ASSERT_EQ(symlink(c.leads, tree.Path(std::string("target/") + c.link).c_str()), 0);
+        const std::string leads = c.plant == hard ? tree.Path(c.leads).string() : c.leads;
+        const std::filesystem::path planted = tree.Path(std::string("target/") + c.name);
+        ASSERT_EQ(c.plant(leads.c_str(), planted.c_str()), 0);
         Output o;
-        EXPECT_EQ(RunExtract(tree.Path("p.dat"), tree.Path("target"), o.console), kExitRefused);
-        EXPECT_NE(o.err.str().find(std::string("entry ") + c.failed + ": "), std::string::npos)
-            << o.err.str();
+        const int result = RunExtract(tree.Path("p.dat"), tree.Path("target"), o.console);
+        if (c.failed != nullptr) {
+            EXPECT_EQ(result, kExitRefused);
+            EXPECT_NE(o.err.str().find(std::string("entry ") + c.failed + ": "), std::string::npos)
+                << o.err.str();
+            EXPECT_FALSE(
+                std::filesystem::is_regular_file(std::filesystem::symlink_status(planted)));
+        } else {
+            EXPECT_EQ(result, kExitOk) << o.err.str();
+            EXPECT_EQ(tree.Read("target/a.txt"), "a");
+            EXPECT_EQ(tree.Read("target/install.log"), "[FILE] a.txt\r\n[FILE] sub\\b.txt\r\n");
+        }
         EXPECT_EQ(Listing(tree.Path("outside")),
                   (std::vector<std::string>{"a.txt", "install.log"}));
         EXPECT_EQ(tree.Read("outside/a.txt"), "theirs");
         EXPECT_EQ(tree.Read("outside/install.log"), "theirs");
-        EXPECT_TRUE(std::filesystem::is_symlink(tree.Path(std::string("target/") + c.link)));
+    }
+}
+
+// Hostile: a file of the payload is a hard link of a file outside it (a key,
+// say): packed with a warning naming it, refused under --strict. Hard links
+// among the payload's own files are no surprise and warn of nothing.
+TEST(QzpackCommandsTest, CreateWarnsOfHardLinksOutOfTheFolder) {
+    struct Case {
+        const char* what;
+        const char* existing;  // the file the payload's b.txt is made a hard link of
+        bool warned;
+    };
+    const std::vector<Case> cases = {
+        {"a hard link of a file outside", "secret/key.pem", true},
+        {"a hard link of a file inside", "in/a.txt", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("in/a.txt", "a");
+        // The product's programs: no warning but the one looked for.
+        for (const char* program :
+             {"ravik.exe", "uninstall.exe", "data/pendrel.exe", "data/skelmot/setup.exe"}) {
+            tree.Write(std::string("in/") + program, "p");
+        }
+        tree.Write("secret/key.pem", "KEY");
+        ASSERT_EQ(link(tree.Path(c.existing).c_str(), tree.Path("in/b.txt").c_str()), 0);
+        Output plain, strict;
+        strict.console.strict = true;
+        EXPECT_EQ(RunCreate(tree.Path("in"), tree.Path("plain.dat"), plain.console), kExitOk);
+        const std::string warning = tree.Path("in/b.txt").string() +
+                                    ": a hard link of a file with 2 names, 1 of them outside";
+        EXPECT_EQ(plain.err.str().find(warning) != std::string::npos, c.warned) << plain.err.str();
+        EXPECT_EQ(RunCreate(tree.Path("in"), tree.Path("strict.dat"), strict.console),
+                  c.warned ? kExitRefused : kExitOk);
+        EXPECT_EQ(tree.Read("strict.dat") == "<missing>", c.warned);
     }
 }
 

@@ -115,24 +115,66 @@ TEST(QzpackTreeScanTest, LinksLeadingOutOfTheFolderAreRefused) {
     EXPECT_EQ(Names(items), (std::vector<std::string>{"back.txt", "real.txt"}));
 }
 
-// Hostile: between the scan and the packing, a scanned file is replaced by a
-// link to a key beside the folder. The packer's opening refuses it; the
-// item of a link that was checked still opens.
-TEST(QzpackTreeScanTest, AFileSwappedForALinkAfterTheScanIsNotOpened) {
-    QzpackTempTree tree;
-    tree.Write("in/a.txt", "a");
-    tree.Write("in/real.txt", "r");
-    ASSERT_EQ(symlink("real.txt", tree.Path("in/link.txt").c_str()), 0);
-    tree.Write("secret/key.pem", "KEY");
-    std::vector<PackItem> items;
-    std::string error;
-    ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
-    ASSERT_EQ(Names(items), (std::vector<std::string>{"a.txt", "link.txt", "real.txt"}));
-    std::filesystem::remove(tree.Path("in/a.txt"));
-    ASSERT_EQ(symlink("../secret/key.pem", tree.Path("in/a.txt").c_str()), 0);
-    SourceFiles sources;
-    EXPECT_EQ(sources.Open(items[0].source), nullptr);
-    EXPECT_NE(sources.Open(items[1].source), nullptr);
+std::unique_ptr<ReadStream> Open(SourceFiles& sources, const PackItem& item) {
+    return sources.Open(item.source, item.relative_at, item.identity);
+}
+
+// Hostile: between the scan and the packing, what was scanned is replaced:
+// a file by a link to a key beside the folder, by a hard link of that key or
+// by a FIFO; a folder by a link to the folder of the key. The packer opens
+// none of them (and waits on no FIFO); the files it did scan still open,
+// the item of a link that was checked among them.
+TEST(QzpackTreeScanTest, WhatWasReplacedAfterTheScanIsNotOpened) {
+    struct Case {
+        const char* what;
+        void (*swap)(const QzpackTempTree&);
+        std::size_t refused;  // the item that no longer opens
+    };
+    const std::vector<Case> cases = {
+        {"a file swapped for a link",
+         [](const QzpackTempTree& t) {
+             std::filesystem::remove(t.Path("in/a.txt"));
+             ASSERT_EQ(symlink("../secret/key.pem", t.Path("in/a.txt").c_str()), 0);
+         },
+         0},
+        {"a file swapped for a hard link",
+         [](const QzpackTempTree& t) {
+             std::filesystem::remove(t.Path("in/a.txt"));
+             ASSERT_EQ(link(t.Path("secret/key.pem").c_str(), t.Path("in/a.txt").c_str()), 0);
+         },
+         0},
+        {"a file swapped for a FIFO",
+         [](const QzpackTempTree& t) {
+             std::filesystem::remove(t.Path("in/a.txt"));
+             ASSERT_EQ(mkfifo(t.Path("in/a.txt").c_str(), 0644), 0);
+         },
+         0},
+        {"a folder swapped for a link",
+         [](const QzpackTempTree& t) {
+             std::filesystem::rename(t.Path("in/sub"), t.Path("moved"));
+             ASSERT_EQ(symlink("../secret", t.Path("in/sub").c_str()), 0);
+         },
+         3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QzpackTempTree tree;
+        tree.Write("in/a.txt", "a");
+        tree.Write("in/real.txt", "r");
+        tree.Write("in/sub/key.pem", "mine");
+        ASSERT_EQ(symlink("real.txt", tree.Path("in/link.txt").c_str()), 0);
+        tree.Write("secret/key.pem", "KEY");
+        std::vector<PackItem> items;
+        std::string error;
+        ASSERT_TRUE(ScanTree(tree.Path("in"), &items, &error)) << error;
+        ASSERT_EQ(Names(items),
+                  (std::vector<std::string>{"a.txt", "link.txt", "real.txt", "sub\\key.pem"}));
+        c.swap(tree);
+        SourceFiles sources(tree.Path("in"));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(Open(sources, items[i]) == nullptr, i == c.refused) << items[i].name;
+        }
+    }
 }
 
 TEST(QzpackTreeScanTest, LongestNameFitsAndOneMoreByteIsRefused) {

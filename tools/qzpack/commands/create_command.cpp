@@ -45,7 +45,11 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     for (const PackItem& item : items) {
         names.push_back(item.name);
     }
-    if (ReportReview(ReviewPackage(names, check), console.strict, console) != kExitOk) {
+    PackageReview review = ReviewPackage(names, check);
+    for (std::string& warning : HardLinkWarnings(items, folder)) {
+        review.warnings.push_back(std::move(warning));
+    }
+    if (ReportReview(review, console.strict, console) != kExitOk) {
         return kExitRefused;
     }
     const std::int64_t total = check.total;
@@ -61,9 +65,12 @@ int RunCreate(const fs::path& folder, const fs::path& output, Console& console) 
     {
         TerminalProgress progress(console.err, console.progress);
         progress.SetTotal(total);
-        SourceFiles sources;
+        SourceFiles sources(folder);
         written = WritePackage(
-            items, *out, [&sources](const PackItem& item) { return sources.Open(item.source); },
+            items, *out,
+            [&sources](const PackItem& item) {
+                return sources.Open(item.source, item.relative_at, item.identity);
+            },
             [&progress](std::int64_t done) { progress.SetDone(done); }, &error);
     }
     if (written && !out->Close()) {

@@ -34,15 +34,15 @@ std::string FailureDetail(int result, const ExtractTarget& target,
         case kExtractAbandoned:
             return "the package cannot be opened: " + open_error;
         case kExtractBadPackage: {
-            const EntryCheck check = ValidateDirectory(entries);
+            const EntryCheck check = ValidateDirectory(entries, target.names);
             return check.status != DirectoryCheck::kOk
                        ? DirectoryFaultText(entries, check)
                        : "the header or the directory is incomplete or refused";
         }
         case kExtractCreateFailed: {
             // The path check before the first write, told apart.
-            const std::size_t longest =
-                std::max(ValidateDirectory(entries).longest_name, std::strlen(kLogFileName));
+            const std::size_t longest = std::max(
+                ValidateDirectory(entries, target.names).longest_name, std::strlen(kLogFileName));
             if (target.install_dir.size() + longest > target.longest_path) {
                 return "a name of " + std::to_string(longest) + " bytes below " +
                        GbkForDisplay(target.install_dir) + " makes a path longer than " +
@@ -85,6 +85,7 @@ int RunExtract(const std::filesystem::path& package, const std::filesystem::path
         ExtractJob job;
         job.install_dir = target.install_dir;
         job.longest_path = target.longest_path;
+        job.names = target.names;
         job.fs = &files;
         job.ui = &ui;
         job.open_package = [&package, &open_error]() {

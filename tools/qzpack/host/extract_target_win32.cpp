@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "qzpack/host/extract_target.h"
 
 #include <system_error>
@@ -5,6 +7,7 @@
 #include "common/constants.h"
 #include "common/install_path_rules.h"
 #include "qzpack/host/host_text.h"
+#include "qzpack/host/host_text_win32.h"
 #include "qzpack/host/no_link_file_system_win32.h"
 
 namespace qz::pack {
@@ -19,14 +22,18 @@ bool MakeExtractTarget(const std::filesystem::path& folder, ExtractTarget* targe
         *error = PathForDisplay(folder) + ": cannot be made a folder";
         return false;
     }
-    std::string gbk;
-    if (!HostNameToGbk(absolute, &gbk)) {
-        *error = PathForDisplay(folder) + ": the path cannot be represented in GBK";
+    std::string ansi;
+    if (!HostPathToAnsi(absolute, &ansi)) {
+        const UINT code_page = ::GetACP();
+        *error = PathForDisplay(folder) + ": the path cannot be represented in " +
+                 (code_page == kGbkCodePage ? std::string("GBK")
+                                            : "code page " + std::to_string(code_page));
         return false;
     }
-    target->install_dir = WithTrailingSeparator(gbk);
+    target->install_dir = WithTrailingSeparator(ansi);
     target->longest_path = kMaxPath - 1;
-    target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir);
+    target->names = AnsiNameCodePage();
+    target->fs = std::make_unique<NoLinkFileSystem>(target->install_dir, target->names.is_lead);
     return true;
 }
 

@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <memory>
-#include <random>
 #include <string>
+
+#include "common/random_name.h"
 
 namespace qz::pack {
 namespace {
@@ -15,6 +16,7 @@ constexpr std::size_t kHostBufferSize = 128 * 1024;
 // Names tried for a temporary file before giving up: with 48 random bits a
 // second try is only needed when someone planted files under random names.
 constexpr int kTempNameTries = 16;
+constexpr std::size_t kTempNameDigits = 12;
 
 // A stdio stream with its own buffer, closed once.
 class HostFile {
@@ -93,18 +95,9 @@ std::unique_ptr<WriteStream> CreateHostWrite(const std::filesystem::path& path) 
 
 std::unique_ptr<WriteStream> CreateHostTemp(const std::filesystem::path& path,
                                             std::filesystem::path* made) {
-    static const char kHex[] = "0123456789abcdef";
-    std::random_device random;
     for (int i = 0; i < kTempNameTries; ++i) {
-        std::string suffix = ".part-";
-        for (int half = 0; half < 2; ++half) {
-            std::uint32_t bits = random();
-            for (int digit = 0; digit < 6; ++digit, bits >>= 4) {
-                suffix += kHex[bits & 0xF];
-            }
-        }
         *made = path;
-        *made += suffix;
+        *made += ".part-" + RandomHexDigits(kTempNameDigits);
         std::FILE* file = CreateNewHostFile(*made);
         if (file != nullptr) {
             return std::make_unique<HostWriteStream>(file);

@@ -2,6 +2,7 @@
 #include <shellapi.h>
 
 #include "qzpack/host/host_text.h"
+#include "qzpack/host/host_text_win32.h"
 
 namespace qz::pack {
 namespace {
@@ -59,6 +60,10 @@ std::vector<std::string> CommandLineUtf8(int, char**) {
 
 bool HostNameToGbk(const std::filesystem::path& level, std::string* gbk) {
     return FromWide(kGbkCodePage, level.native(), gbk);
+}
+
+bool HostPathToAnsi(const std::filesystem::path& path, std::string* ansi) {
+    return FromWide(CP_ACP, path.native(), ansi);
 }
 
 std::string GbkForDisplay(const std::string& gbk) {

@@ -18,16 +18,16 @@ bool IsReparsePoint(const std::string& path) {
 
 }  // namespace
 
-NoLinkFileSystem::NoLinkFileSystem(std::string install_dir)
-    : m_install_dir(std::move(install_dir)) {}
+NoLinkFileSystem::NoLinkFileSystem(std::string install_dir, LeadByteTest isLead)
+    : m_install_dir(std::move(install_dir)), m_is_lead(isLead) {}
 
 bool NoLinkFileSystem::FreeOfLinks(const std::string& path) const {
     if (path.size() <= m_install_dir.size() ||
         path.compare(0, m_install_dir.size(), m_install_dir) != 0) {
         return true;
     }
-    for (std::size_t end = FindBackslash(path, m_install_dir.size());;
-         end = FindBackslash(path, end + 1)) {
+    for (std::size_t end = FindBackslash(path, m_install_dir.size(), m_is_lead);;
+         end = FindBackslash(path, end + 1, m_is_lead)) {
         const std::string level = path.substr(0, end);
         if (!level.empty() && level.back() != '\\' && IsReparsePoint(level)) {
             SetLastError(ERROR_CANT_RESOLVE_FILENAME);

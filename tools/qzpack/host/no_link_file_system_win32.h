@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "common/dbcs.h"
 #include "common/file_system.h"
 #include "common/file_system_win32.h"
 
@@ -15,8 +16,9 @@ namespace qz::pack {
 
 class NoLinkFileSystem : public FileSystem {
   public:
-    // install_dir: GBK, ending with a backslash.
-    explicit NoLinkFileSystem(std::string install_dir);
+    // install_dir: ending with a backslash; paths are in the code page isLead
+    // tells, the one the ANSI functions open them in.
+    NoLinkFileSystem(std::string install_dir, LeadByteTest isLead);
 
     bool CreateDirectory(const std::string& path) override;
     std::unique_ptr<ReadStream> OpenRead(const std::string& path) override;
@@ -31,6 +33,7 @@ class NoLinkFileSystem : public FileSystem {
 
     Win32FileSystem m_inner;
     std::string m_install_dir;
+    LeadByteTest m_is_lead;
 };
 
 }  // namespace qz::pack

@@ -1,37 +1,45 @@
-// The files to pack, opened by their host paths. Consecutive
-// files of one folder are looked up from that folder, which stays open,
-// rather than level by level from the start of their paths each time.
+// The files to pack, read as they were scanned. Each file is opened from the
+// folder that was scanned, held open, one level after another, and no level
+// is a link followed: a folder of the payload swapped for a link since the
+// scan cannot lead the reading out of it. The file opened must be a regular
+// file and the very one the scan measured (the same identity), or it is not
+// read. Consecutive files of one folder are looked up from that folder,
+// which stays open.
 #pragma once
 
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/file_system.h"
+#include "qzpack/host/file_identity.h"
 
 namespace qz::pack {
 
 class SourceFiles {
   public:
-    SourceFiles();
+    using String = std::filesystem::path::string_type;
+
+    // root: the folder that was scanned, opened on first use.
+    explicit SourceFiles(std::filesystem::path root);
     ~SourceFiles();
     SourceFiles(const SourceFiles&) = delete;
     SourceFiles& operator=(const SourceFiles&) = delete;
 
-    // Opens the file at path for reading in pieces of the caller's size,
-    // straight into the caller's memory; null on failure, or when its last
-    // level is now a link (POSIX).
-    std::unique_ptr<ReadStream> Open(const std::filesystem::path::string_type& path);
+    // Opens the file whose levels below the root are path from relative_at
+    // on, for reading in pieces of the caller's size, straight into the
+    // caller's memory. Null when it cannot be opened, when a level is now a
+    // link (or another reparse point), or when what is found there is no
+    // regular file or not the file of identity; a FIFO is never waited on.
+    std::unique_ptr<ReadStream> Open(const String& path, std::size_t relative_at,
+                                     const FileIdentity& identity);
 
   private:
-    // The handle of the folder to look path's last level up from, with *leaf
-    // set to that level; or the mark of the current folder, with *leaf set to
-    // the whole path, when path has no folder part or its folder cannot be
-    // held open.
-    int FolderOf(const std::string& path, const char** leaf);
+    class Folders;
 
-    std::string m_folder;  // the folder held open, as its paths spell it
-    int m_folder_fd;       // its handle, or -1
+    std::filesystem::path m_root;
+    std::unique_ptr<Folders> m_folders;  // the root and the folder held open
 };
 
 }  // namespace qz::pack

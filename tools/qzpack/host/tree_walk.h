@@ -7,7 +7,16 @@
 #include <functional>
 #include <system_error>
 
+#include "qzpack/host/file_identity.h"
+
 namespace qz::pack {
+
+// What the walk tells of a regular file, links followed.
+struct FileFacts {
+    std::uintmax_t size = 0;
+    FileIdentity identity;
+    std::uintmax_t links = 1;  // its names (hard links), this one among them
+};
 
 // One entry met by the walk, valid during the visit only.
 class TreeEntry {
@@ -25,9 +34,9 @@ class TreeEntry {
     // The type of what a link leads to. False, with *ec set, when it leads
     // nowhere.
     virtual bool TargetType(std::filesystem::file_type* type, std::error_code* ec) const = 0;
-    // Its size, links followed. False, with *ec set, when it cannot be
-    // measured or is no regular file.
-    virtual bool Size(std::uintmax_t* size, std::error_code* ec) const = 0;
+    // Its size, identity and number of names, links followed. False, with
+    // *ec set, when it cannot be measured or is no regular file.
+    virtual bool Measure(FileFacts* facts, std::error_code* ec) const = 0;
 };
 
 // Told one entry; true to go on. A folder it accepts is walked into next,

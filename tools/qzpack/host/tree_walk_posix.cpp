@@ -87,9 +87,9 @@ class FolderEntry : public TreeEntry {
     bool TargetType(fs::file_type* type, std::error_code* ec) const override {
         return Look(0, type, nullptr, ec);
     }
-    bool Size(std::uintmax_t* size, std::error_code* ec) const override {
+    bool Measure(FileFacts* facts, std::error_code* ec) const override {
         fs::file_type type;
-        if (!Look(0, &type, size, ec)) {
+        if (!Look(0, &type, facts, ec)) {
             return false;
         }
         if (type == fs::file_type::directory) {
@@ -104,8 +104,8 @@ class FolderEntry : public TreeEntry {
     }
 
   private:
-    // One fstatat with the given flags; *size set when asked for.
-    bool Look(int flags, fs::file_type* type, std::uintmax_t* size, std::error_code* ec) const {
+    // One fstatat with the given flags; *facts set when asked for.
+    bool Look(int flags, fs::file_type* type, FileFacts* facts, std::error_code* ec) const {
         struct stat st;
         if (fstatat(m_folder, m_name, &st, flags) != 0) {
             *ec = std::error_code(errno, std::generic_category());
@@ -113,8 +113,11 @@ class FolderEntry : public TreeEntry {
         }
         ec->clear();
         *type = TypeOfMode(st.st_mode);
-        if (size != nullptr) {
-            *size = static_cast<std::uintmax_t>(st.st_size);
+        if (facts != nullptr) {
+            facts->size = static_cast<std::uintmax_t>(st.st_size);
+            facts->identity = {static_cast<std::uint64_t>(st.st_dev),
+                               static_cast<std::uint64_t>(st.st_ino)};
+            facts->links = static_cast<std::uintmax_t>(st.st_nlink);
         }
         return true;
     }

@@ -2,6 +2,8 @@
 
 #include "qzpack/host/tree_walk.h"
 
+#include "common/unique_handle_win32.h"
+
 namespace qz::pack {
 namespace {
 
@@ -39,9 +41,29 @@ class ListedEntry : public TreeEntry {
         *type = m_entry.status(*ec).type();
         return !*ec;
     }
-    bool Size(std::uintmax_t* size, std::error_code* ec) const override {
-        *size = fs::file_size(m_entry.path(), *ec);
-        return !*ec;
+    // Through the file's own handle, a link followed as the scan follows a
+    // link to a file.
+    bool Measure(FileFacts* facts, std::error_code* ec) const override {
+        UniqueHandle file(::CreateFileW(m_entry.path().c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!file || !::GetFileInformationByHandle(file.get(), &info)) {
+            *ec = std::error_code(static_cast<int>(::GetLastError()), std::system_category());
+            return false;
+        }
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            *ec = std::make_error_code(std::errc::is_a_directory);
+            return false;
+        }
+        ec->clear();
+        facts->size = static_cast<std::uintmax_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+        facts->identity = {
+            info.dwVolumeSerialNumber,
+            static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+        facts->links = info.nNumberOfLinks;
+        return true;
     }
 
   private:

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/file_system.h"
+#include "qzpack/host/file_identity.h"
 
 namespace qz::pack {
 
@@ -21,6 +22,13 @@ struct PackItem {
     // Where its bytes are read from: a host path, kept as its bare text (a
     // path object would hold each of its levels apart, for every file).
     std::filesystem::path::string_type source;
+    // Where in source the levels below the packed folder begin: the file is
+    // opened from that folder, level by level.
+    std::size_t relative_at = 0;
+    FileIdentity identity;  // the file the scan measured; another is not read
+    // The file's names (hard links); 0 for an item read through a link, whose
+    // file is an item of its own.
+    std::uint64_t links = 1;
     std::int64_t size = 0;  // the bytes to carry; the source must hold exactly these
 };
 

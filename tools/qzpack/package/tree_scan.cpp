@@ -1,6 +1,7 @@
 #include "qzpack/package/tree_scan.h"
 
 #include <algorithm>
+#include <map>
 #include <system_error>
 
 #include "common/constants.h"
@@ -125,17 +126,29 @@ bool AddEntry(const TreeEntry& entry, const fs::path& real_folder, std::vector<P
     if (!PackageName(relative, &item.name, error)) {
         return false;
     }
-    std::uintmax_t size = 0;
-    if (!entry.Size(&size, &ec)) {
+    FileFacts facts;
+    if (!entry.Measure(&facts, &ec)) {
         *error = PathForDisplay(entry.Path()) + ": " + ec.message();
         return false;
     }
-    if (size > static_cast<std::uintmax_t>(kMaxPackageTotal)) {
+    if (facts.size > static_cast<std::uintmax_t>(kMaxPackageTotal)) {
         *error = PathForDisplay(entry.Path()) + ": larger than 2,147,483,647 bytes";
         return false;
     }
-    item.source = own == fs::file_type::symlink ? real.native() : entry.Path();
-    item.size = static_cast<std::int64_t>(size);
+    if (own == fs::file_type::symlink) {
+        // The resolved path lies below the resolved folder: its levels begin
+        // after the folder's and a separator.
+        item.source = real.native();
+        item.relative_at =
+            real_folder.native().size() + (IsSeparator(real_folder.native().back()) ? 0 : 1);
+        item.links = 0;
+    } else {
+        item.source = entry.Path();
+        item.relative_at = item.source.size() - relative.size();
+        item.links = facts.links;
+    }
+    item.identity = facts.identity;
+    item.size = static_cast<std::int64_t>(facts.size);
     items->push_back(std::move(item));
     return true;
 }
@@ -174,6 +187,30 @@ bool CheckAsInstaller(const std::vector<PackItem>& items, EntryCheck* check, std
 }
 
 }  // namespace
+
+std::vector<std::string> HardLinkWarnings(const std::vector<PackItem>& items,
+                                          const fs::path& folder) {
+    std::map<FileIdentity, std::uint64_t> met;
+    for (const PackItem& item : items) {
+        if (item.links > 1) {
+            ++met[item.identity];
+        }
+    }
+    std::vector<std::string> warnings;
+    for (const PackItem& item : items) {
+        if (item.links <= 1) {
+            continue;
+        }
+        const std::uint64_t here = met[item.identity];
+        if (here < item.links) {
+            warnings.push_back(PathForDisplay(item.source) + ": a hard link of a file with " +
+                               std::to_string(item.links) + " names, " +
+                               std::to_string(item.links - here) + " of them outside " +
+                               PathForDisplay(folder) + ": its bytes are packed as they stand");
+        }
+    }
+    return warnings;
+}
 
 bool ScanTree(const fs::path& folder, std::vector<PackItem>* items, std::string* error,
               EntryCheck* check) {

@@ -27,4 +27,10 @@ namespace qz::pack {
 bool ScanTree(const std::filesystem::path& folder, std::vector<PackItem>* items, std::string* error,
               EntryCheck* check = nullptr);
 
+// One warning for each item that is a hard link of a file with names outside
+// folder (more names than the scan met): the file is someone else's as well,
+// perhaps one the publisher never meant to ship.
+std::vector<std::string> HardLinkWarnings(const std::vector<PackItem>& items,
+                                          const std::filesystem::path& folder);
+
 }  // namespace qz::pack
