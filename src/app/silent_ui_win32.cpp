@@ -12,7 +12,12 @@ bool SilentUi::ProductIsRunning() {
 
 bool SilentUi::AskRunningCopy() {
     m_runningCopySeen = true;
+    m_log.Event(kRunLogRunningCopy);
     return false;
+}
+
+void SilentUi::ShowMessage(const char* text) {
+    m_log.FixedEvent(kRunLogMessage, text);
 }
 
 }  // namespace qz

@@ -43,6 +43,7 @@ enum UnattendedExit : int {
     kExitRunningCopy = 5,       // a running copy is open: no file written
     kExitInvalidDirectory = 6,  // the install directory is not valid
     kExitUnknownOption = 7,     // an unknown option after /S
+    kExitLogFailed = 8,         // the /LOG= file cannot be created: nothing done
 };
 
 // Exit codes of the uninstaller (uninstall.exe /S), and the outcome its working

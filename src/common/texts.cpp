@@ -14,6 +14,44 @@ const char kLogLineFormat[] = "[FILE] %s\r\n";
 const char kProgramFilesVariable[] = "ProgramFiles";
 const char kDefaultDriveRoot[] = "C:";
 
+const char kUninstallEntryKeyPath[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Qorvane";
+const char kPublisherName[] = "Tarnwell";
+const char kQuietUninstallOption[] = " /S";
+const char kEntryDisplayName[] = "DisplayName";
+const char kEntryDisplayVersion[] = "DisplayVersion";
+const char kEntryPublisher[] = "Publisher";
+const char kEntryInstallLocation[] = "InstallLocation";
+const char kEntryDisplayIcon[] = "DisplayIcon";
+const char kEntryUninstallString[] = "UninstallString";
+const char kEntryQuietUninstallString[] = "QuietUninstallString";
+const char kEntryEstimatedSize[] = "EstimatedSize";
+const char kEntryInstallDate[] = "InstallDate";
+const char kEntryNoModify[] = "NoModify";
+const char kEntryNoRepair[] = "NoRepair";
+
+const char kRunLogCommandLine[] = "命令行:";
+const char kRunLogInstallDir[] = "安装目录:";
+const char kRunLogInvalidDir[] = "安装路径不正确:";
+const char kRunLogFolderMade[] = "已创建文件夹";
+const char kRunLogFolderFailed[] = "无法创建文件夹";
+const char kRunLogFileWritten[] = "已写入文件";
+const char kRunLogFileFailed[] = "无法写入文件";
+const char kRunLogPackageFailed[] = "无法打开安装文件";
+const char kRunLogShortcutWritten[] = "已创建快捷方式";
+const char kRunLogShortcutFailed[] = "无法创建快捷方式";
+const char kRunLogValueWritten[] = "已写入注册表值";
+const char kRunLogValueFailed[] = "无法写入注册表值";
+const char kRunLogKeyFailed[] = "无法打开注册表项";
+const char kRunLogValueRemoved[] = "已删除注册表值";
+const char kRunLogValueNotRemoved[] = "无法删除注册表值";
+const char kRunLogKeyRemoved[] = "已删除注册表项";
+const char kRunLogKeyNotRemoved[] = "无法删除注册表项";
+const char kRunLogRunningCopy[] = "Qorvane 正在运行,安装已取消";
+const char kRunLogMessage[] = "提示:";
+const char kRunLogError[] = "错误";
+const char kRunLogExitCode[] = "退出代码:";
+
 const char kAppExe[] = "ravik.exe";
 const char kUninstallExe[] = "uninstall.exe";
 const char kToolbarExe[] = "data\\pendrel.exe";

@@ -18,6 +18,46 @@ extern const char kLogLineFormat[];         // "[FILE] %s\r\n"
 extern const char kProgramFilesVariable[];  // "ProgramFiles"
 extern const char kDefaultDriveRoot[];      // "C:"
 
+// The product's entry in the system's list of installed programs, under
+// HKEY_LOCAL_MACHINE, and the names of its values.
+extern const char kUninstallEntryKeyPath[];  // "Software\...\CurrentVersion\Uninstall\Qorvane"
+extern const char kPublisherName[];          // "Tarnwell": the maker the record's key names
+extern const char kQuietUninstallOption[];   // " /S", after the quoted uninstaller
+extern const char kEntryDisplayName[];
+extern const char kEntryDisplayVersion[];
+extern const char kEntryPublisher[];
+extern const char kEntryInstallLocation[];
+extern const char kEntryDisplayIcon[];
+extern const char kEntryUninstallString[];
+extern const char kEntryQuietUninstallString[];
+extern const char kEntryEstimatedSize[];  // REG_DWORD, KiB
+extern const char kEntryInstallDate[];    // YYYYMMDD
+extern const char kEntryNoModify[];       // REG_DWORD 1
+extern const char kEntryNoRepair[];       // REG_DWORD 1
+
+// The unattended run's log (/LOG=FILE): the label of each line.
+extern const char kRunLogCommandLine[];  // the whole command line follows
+extern const char kRunLogInstallDir[];   // the install directory follows
+extern const char kRunLogInvalidDir[];   // the directory refused follows
+extern const char kRunLogFolderMade[];   // a path follows, then likewise:
+extern const char kRunLogFolderFailed[];
+extern const char kRunLogFileWritten[];
+extern const char kRunLogFileFailed[];
+extern const char kRunLogPackageFailed[];
+extern const char kRunLogShortcutWritten[];
+extern const char kRunLogShortcutFailed[];
+extern const char kRunLogValueWritten[];  // key\name = value follows
+extern const char kRunLogValueFailed[];
+extern const char kRunLogKeyFailed[];
+extern const char kRunLogValueRemoved[];
+extern const char kRunLogValueNotRemoved[];
+extern const char kRunLogKeyRemoved[];
+extern const char kRunLogKeyNotRemoved[];
+extern const char kRunLogRunningCopy[];  // a running copy stopped the installation
+extern const char kRunLogMessage[];      // the message the wizard would show follows
+extern const char kRunLogError[];        // before the system's error code
+extern const char kRunLogExitCode[];     // the exit code follows
+
 // Installed programs, relative to the install directory.
 extern const char kAppExe[];           // "ravik.exe"
 extern const char kUninstallExe[];     // "uninstall.exe"

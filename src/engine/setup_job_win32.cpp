@@ -5,7 +5,9 @@
 #include "common/module_dir.h"
 #include "common/texts.h"
 #include "engine/name_code_page.h"
+#include "integration/registry_store_win32.h"
 #include "integration/shortcuts.h"
+#include "integration/uninstall_entry_win32.h"
 #ifdef QZ_PINNED_BUILD
 #include "engine/pinned_package.h"
 #include "engine/pinned_package_win32.h"
@@ -14,12 +16,12 @@
 namespace qz {
 
 SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>& entries,
-                   std::atomic<int>& state)
-    : m_files(g_strInstallDir, IsAnsiLeadByte) {
+                   std::atomic<int>& state, RegistryStore* registry, ShortcutReport* shortcuts)
+    : m_files(g_strInstallDir, IsAnsiLeadByte), m_ui(ui) {
     m_job.install_dir = g_strInstallDir;
     m_job.fs = &m_files;
     m_job.names = AnsiNameCodePage();
-    m_job.ui = &ui;
+    m_job.ui = &m_ui;
     m_job.open_package = [this]() {
         // data.dat is opened by its relative name in the setup directory.
         GetModuleDir();
@@ -38,7 +40,11 @@ SetupJob::SetupJob(ExtractionUi& ui, std::vector<std::unique_ptr<PackageEntry>>&
     };
     m_job.entries = &entries;
     m_job.state = &state;
-    m_job.create_shortcuts = []() { CreateShortcuts(); };
+    m_job.create_shortcuts = [this, registry, shortcuts]() {
+        CreateShortcuts(shortcuts);
+        RecordUninstallEntry(registry != nullptr ? *registry : DefaultRegistryStore(),
+                             m_ui.Range());
+    };
 }
 
 }  // namespace qz

@@ -31,9 +31,11 @@ constexpr std::uint32_t kKeyRead = 0x20019u;
 constexpr std::uint32_t kRegOptionNonVolatile = 0;
 // Value types.
 constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegDword = 4;
 // Result codes.
 constexpr RegStatus kErrorSuccess = 0;
 constexpr RegStatus kErrorFileNotFound = 2;
+constexpr RegStatus kErrorInvalidParameter = 87;
 
 class RegistryStore {
   public:

@@ -44,21 +44,25 @@ void Describe(IShellLinkA& link, const std::string& target, const std::string& w
     }
 }
 
-// Saves `link` to `path` (GBK), replacing an existing file. Failures are not
-// reported: a shortcut that cannot be written is simply missing.
-void SaveLink(IShellLinkA& link, const std::string& path) {
+// Saves `link` to `path` (GBK), replacing an existing file, and tells
+// `report` (may be null) how that went. A shortcut that cannot be written is
+// simply missing.
+void SaveLink(IShellLinkA& link, const std::string& path, ShortcutReport* report) {
+    HRESULT result = E_NOINTERFACE;
     ComPtr<IPersistFile> file;
-    if (FAILED(link.QueryInterface(IID_IPersistFile, file.put_void())) || !file) {
-        return;
+    if (SUCCEEDED(link.QueryInterface(IID_IPersistFile, file.put_void())) && file) {
+        wchar_t wide[kMaxPath] = {};
+        result = HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+        if (::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, kMaxPath) != 0) {
+            result = file->Save(wide, TRUE);
+        }
     }
-    wchar_t wide[kMaxPath] = {};
-    if (::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, kMaxPath) == 0) {
-        return;
+    if (report != nullptr) {
+        report->Saved(path, SUCCEEDED(result) ? 0 : static_cast<std::int32_t>(result));
     }
-    file->Save(wide, TRUE);
 }
 
-int WriteShortcuts() {
+int WriteShortcuts(ShortcutReport* report) {
     const ComApartment apartment;
     ComPtr<IShellLinkA> appLink = MakeLink();
     if (!appLink) {
@@ -81,7 +85,7 @@ int WriteShortcuts() {
     }
 
     if (!plan.desktop_link.empty()) {
-        SaveLink(*appLink, plan.desktop_link);
+        SaveLink(*appLink, plan.desktop_link, report);
     }
     // Both Programs links lie in the same sub-folder; the chain makes it from
     // whichever link is made.
@@ -91,20 +95,20 @@ int WriteShortcuts() {
         CreateDirectoryChain(programsLink);
     }
     if (!plan.programs_app_link.empty()) {
-        SaveLink(*appLink, plan.programs_app_link);
+        SaveLink(*appLink, plan.programs_app_link, report);
     }
     appLink.reset();
     if (!plan.programs_uninstall_link.empty()) {
-        SaveLink(*uninstallLink, plan.programs_uninstall_link);
+        SaveLink(*uninstallLink, plan.programs_uninstall_link, report);
     }
     return 0;
 }
 
 }  // namespace
 
-int CreateShortcuts() noexcept {
+int CreateShortcuts(ShortcutReport* report) noexcept {
     try {
-        return WriteShortcuts();
+        return WriteShortcuts(report);
     } catch (...) {
         // Only memory can run out here; the shortcuts are then incomplete.
         return 1;

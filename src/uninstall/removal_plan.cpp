@@ -10,6 +10,7 @@
 #include "engine/entry_rules.h"
 #include "integration/install_record.h"
 #include "integration/shortcut_paths.h"
+#include "integration/uninstall_entry.h"
 
 namespace qz {
 namespace {
@@ -133,6 +134,13 @@ class Removing {
         if (RemoveInstallRecord(*m_job.registry, m_job.install_dir) == RecordRemoval::kFailed) {
             m_outcome.left.push_back(
                 {std::string("HKEY_LOCAL_MACHINE\\") + kRegistryKeyPath, Removal::kFailed});
+        }
+        // The entry in the list of installed programs, only when it names
+        // this directory.
+        if (RemoveUninstallEntry(*m_job.registry, m_job.install_dir, m_job.names.is_lead) ==
+            EntryRemoval::kFailed) {
+            m_outcome.left.push_back(
+                {std::string("HKEY_LOCAL_MACHINE\\") + kUninstallEntryKeyPath, Removal::kFailed});
         }
     }
 

@@ -9,8 +9,9 @@
 //      ravik.exe or uninstall.exe (letter case aside), then the Start menu's
 //      Qorvane folder when empty; the uninstall shortcut only when nothing
 //      was left so far;
-//   4. the registry record when its path is this directory, and nothing was
-//      left so far;
+//   4. the registry record when its path is this directory, and the entry in
+//      the list of installed programs when its InstallLocation is this
+//      directory, both only when nothing was left so far;
 //   5. install.log when nothing was left. Otherwise install.log is rewritten
 //      to list what remains (uninstall.exe included), so that a later run can
 //      finish. uninstall.exe and the install directory itself go last, from

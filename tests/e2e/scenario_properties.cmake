@@ -20,6 +20,8 @@ set_property(TEST e2e.finish.finish_planted_dlls APPEND PROPERTY ENVIRONMENT
 # Under the Western code page 1252: the run's locale is fr_FR.UTF-8.
 set_property(TEST e2e.install.install_western_code_page APPEND PROPERTY ENVIRONMENT
   QZ_WINE_LOCALE=fr_FR)
+set_property(TEST e2e.unattended.unattended_apps_entry_western APPEND PROPERTY ENVIRONMENT
+  QZ_WINE_LOCALE=fr_FR)
 # Drive Q: is a 1 MiB tmpfs that scripts/wine-run mounts for this run only.
 set_property(TEST e2e.install.install_disk_full APPEND PROPERTY ENVIRONMENT "QZ_WINE_TMPFS=q:1m")
 

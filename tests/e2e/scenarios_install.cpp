@@ -29,6 +29,7 @@
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "robot/uninstall_entry_check.h"
 #include "support/package_bytes.h"
 
 using namespace robot;
@@ -278,6 +279,7 @@ void InstallFull() {
                static_cast<long long>(tree.size() + 2),
                "C:\\程序\\ holds only 乗嘰\\ and the installation below it");
     CheckShortcutsFor(dir);
+    CheckUninstallEntry(L"C:\\程序\\乗嘰\\Qorvane\\", total);
 }
 
 // A window titled Qorvane holds the installation: OK while it is open asks
@@ -888,6 +890,10 @@ void InstallWesternCodePage() {
     const RegValue path = ReadMachineValue(kProductKey, "path");
     CheckEqual(path.bytes, dir + '\0', "the registry value \"path\" holds the install directory");
     CheckShortcutsFor(dir);
+    std::int64_t total = 0;
+    for (const TestFile& file : files)
+        total += static_cast<std::int64_t>(file.data.size());
+    CheckUninstallEntry(dirWide, total);
 
     // The unattended mode under the same code page: C:\Logiciels à\Autré,
     // ... 41 75 74 72 E9 (é) last, gets its separator after the é too.

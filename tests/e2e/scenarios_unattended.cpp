@@ -19,15 +19,19 @@
 #include "robot/process.h"
 #include "robot/record_check.h"
 #include "robot/report.h"
+#include "robot/run_log.h"
 #include "robot/running_copy.h"
 #include "robot/scenario.h"
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "robot/uninstall_entry_check.h"
 #include "support/folder_link_win32.h"
 #include "support/package_bytes.h"
 
 using namespace robot;
+using qz::test::PackageBytes;
+using qz::test::TestFile;
 
 namespace {
 
@@ -65,6 +69,7 @@ DWORD RunUnattended(Installer& run, const std::string& arguments) {
 // A fresh machine as far as the product goes: no record, no shortcuts.
 void ForgetEarlierInstalls() {
     DeleteMachineKey(kProductKey);
+    DeleteMachineKey(kUninstallEntryKey);
     ::DeleteFileA(DesktopLink().c_str());
     RemoveTree(ProgramsFolder() + "\\Qorvane\\");
 }
@@ -92,8 +97,9 @@ void CheckInstalled(const std::string& payload, const std::string& installDir) {
 
 // ---- Scenarios ------------------------------------------------------------
 
-// The demo package into a directory with spaces, then into the default
-// directory; without /S the wizard shows as always.
+// The demo package into a directory with spaces, into the default directory,
+// and into a directory with spaces quoted in both ways tools quote it;
+// without /S the wizard shows as always.
 void UnattendedInstall() {
     const std::string payload = DemoPayloadDir();
     const std::string package = PackageFolder() + "data.dat";
@@ -105,9 +111,13 @@ void UnattendedInstall() {
     } installs[] = {
         {"/S /D=C:\\Some Dir\\Qorvane", {}, "C:\\Some Dir\\Qorvane\\"},
         {"/s", ProgramFilesEnv("C:\\Apps"), "C:\\Apps\\Qorvane\\"},
+        // Quoted as deployment tools quote an argument that holds spaces.
+        {"/S \"/D=C:\\My Apps\\Qorvane\"", {}, "C:\\My Apps\\Qorvane\\"},
+        {"/S /D=\"C:\\My Apps\\Qorvane\"", {}, "C:\\My Apps\\Qorvane\\"},
     };
     for (const auto& install : installs) {
         ForgetEarlierInstalls();
+        RemoveTree(install.dir);
         SetupOptions options;
         options.package = package;
         options.env = install.env;
@@ -331,9 +341,202 @@ void UnattendedPlantedLink() {
     }
 }
 
+// The entry in the list of installed programs after /S into a directory with
+// Chinese names and a space, read wide in the system's code page: 936 here,
+// 1252 in unattended_apps_entry_western, where the same bytes name other
+// characters. A refused package, a failed installation and a package without
+// uninstall.exe write none, and leave an earlier one as it was.
+void UnattendedAppsEntry() {
+    const UINT codePage = ::GetACP();
+    Require(codePage == 936 || codePage == 1252,
+            Format("the ANSI code page is 936 or 1252 (it is %u)", codePage));
+    // 安装 目录 is B0 B2 D7 B0 20 C4 BF C2 BC, which 1252 reads as °²×° Ä¿Â¼.
+    const std::string typed = "C:\\安装 目录\\Qorvane";
+    const std::string dir = typed + "\\";
+    const std::wstring wideDir = codePage == 936 ? std::wstring(L"C:\\安装 目录\\Qorvane\\")
+                                                 : std::wstring(
+                                                       L"C:\\\u00b0\u00b2\u00d7\u00b0 "
+                                                       L"\u00c4\u00bf\u00c2\u00bc\\Qorvane\\");
+    const std::vector<TestFile> files = {{"ravik.exe", std::string(3000, 'a')},
+                                         {"uninstall.exe", "uninstaller"},
+                                         {"data\\notes.txt", "notes"}};
+    std::int64_t total = 0;
+    for (const TestFile& file : files)
+        total += static_cast<std::int64_t>(file.data.size());
+    const std::string folder = PackageFolder();
+    const std::string good = folder + "good.dat";
+    const std::string refused = folder + "refused.dat";
+    const std::string noUninstaller = folder + "no-uninstaller.dat";
+    std::string badMagic = PackageBytes(files);
+    badMagic[4] = 'X';
+    Require(WriteWholeFile(good, PackageBytes(files)) && WriteWholeFile(refused, badMagic) &&
+                WriteWholeFile(noUninstaller, PackageBytes({{"ravik.exe", "app"}})),
+            "the packages are written");
+
+    ForgetEarlierInstalls();
+    RemoveTree("C:\\安装 目录\\");
+    {
+        SetupOptions options;
+        options.package = good;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, "/S \"/D=" + typed + "\""), 0, "exit code: installed");
+    }
+    CheckEqual(ReadWholeFile(dir + "uninstall.exe"), "uninstaller", "installed where asked");
+    CheckUninstallEntry(wideDir, total);
+
+    const std::string other = "C:\\Other\\Qorvane\\";
+    struct Row {
+        const char* what;
+        std::string package;
+        DWORD exitCode;
+        bool held;  // data\notes.txt, written after uninstall.exe, is held open
+    };
+    const Row rows[] = {
+        {"a refused package", refused, 2, false},
+        {"a file that cannot be written", good, 3, true},
+        {"a package without uninstall.exe", noUninstaller, 0, false},
+    };
+    for (const bool earlierEntry : {true, false}) {
+        if (!earlierEntry)
+            DeleteMachineKey(kUninstallEntryKey);
+        for (const Row& row : rows) {
+            const std::string what = std::string(row.what) +
+                                     (earlierEntry ? ", an earlier entry" : ", no earlier entry");
+            Step(what);
+            RemoveTree("C:\\Other\\");
+            std::unique_ptr<FileHold> hold;
+            if (row.held) {
+                Require(MakeDirs(other + "data\\"), "the other directory is made");
+                hold = std::make_unique<FileHold>(other + "data\\notes.txt");
+            }
+            SetupOptions options;
+            options.package = row.package;
+            Installer run(options);
+            CheckEqual(RunUnattended(run, "/S /D=C:\\Other\\Qorvane"), row.exitCode,
+                       what + ": exit code");
+            if (row.held)
+                CheckEqual(ReadWholeFile(other + "uninstall.exe"), "uninstaller",
+                           what + ": the uninstaller was written before the failure");
+            if (earlierEntry)
+                CheckUninstallEntry(wideDir, total);
+            else
+                CheckNoUninstallEntry(what);
+        }
+    }
+}
+
+// The lines of `lines` that begin with `prefix`.
+long long CountLines(const std::vector<std::wstring>& lines, const std::wstring& prefix) {
+    long long count = 0;
+    for (const std::wstring& line : lines)
+        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+
+// /LOG=FILE: a relative log taken from the start directory, naming the
+// command line first, the install directory, every folder, file, shortcut
+// and registry value written, and the exit code last; a held file's failure
+// with its error text in a log whose quoted path holds spaces; a log that
+// cannot be created is exit code 8 with nothing done.
+void UnattendedLog() {
+    const std::string payload = DemoPayloadDir();
+    const std::string package = PackageFolder() + "data.dat";
+    PackFolder(payload, package);
+    const std::string dir = "C:\\My Apps\\Qorvane\\";
+    const std::wstring wideDir = L"C:\\My Apps\\Qorvane\\";
+    const std::string start = "C:\\qz-e2e\\log-start\\";
+    Require(MakeDirs(start), "the start directory is made");
+    ForgetEarlierInstalls();
+    RemoveTree("C:\\My Apps\\");
+    {
+        SetupOptions options;
+        options.package = package;
+        options.startDir = start;
+        Installer run(options);
+        const std::string arguments = "/S /LOG=run.log \"/D=C:\\My Apps\\Qorvane\"";
+        CheckEqual(RunUnattended(run, arguments), 0, "exit code: installed");
+        CheckInstalled(payload, dir);
+        Check(!FileExists(run.SetupDir() + "run.log"),
+              "the relative log is not in the setup folder");
+        const std::vector<std::wstring> lines = ReadRunLog(start + "run.log");
+        Require(!lines.empty(), "the log has lines");
+        Check(lines.front().rfind(L"命令行: ", 0) == 0 &&
+                  lines.front().find(Widen(arguments)) != std::wstring::npos,
+              "the first line is the command line: " + Printable(lines.front()));
+        CheckEqual(lines.back(), L"退出代码: 0", "the last line is the exit code");
+        CheckLogLine(lines, L"安装目录: " + wideDir, "the install directory");
+        CheckLogLine(lines, L"已创建文件夹 C:\\My Apps\\", "the folder above it");
+        CheckLogLine(lines, L"已创建文件夹 " + wideDir, "the install directory made");
+        long long files = 1;  // install.log
+        CheckLogLine(lines, L"已写入文件 " + wideDir + L"install.log", "install.log");
+        for (const auto& entry : ListTree(payload)) {
+            if (entry.second < 0) {
+                CheckLogLine(lines, L"已创建文件夹 " + wideDir + Widen(entry.first), "a folder");
+            } else {
+                ++files;
+                CheckLogLine(lines, L"已写入文件 " + wideDir + Widen(entry.first), "a file");
+            }
+        }
+        CheckEqual(CountLines(lines, L"已写入文件 "), files, "the files written, each once");
+        for (const std::string& link : {DesktopLink(), ProgramsAppLink(), ProgramsUninstallLink()})
+            CheckLogLine(lines, L"已创建快捷方式 " + Widen(link), "a shortcut");
+        const std::wstring record =
+            L"已写入注册表值 HKEY_LOCAL_MACHINE\\software\\tarnwell\\velmira\\";
+        CheckLogLine(lines, record + L"ver = 1.10", "the record's version");
+        CheckLogLine(lines, record + L"path = " + wideDir, "the record's path");
+        const std::wstring entry =
+            L"已写入注册表值 HKEY_LOCAL_MACHINE\\Software\\Microsoft\\"
+            L"Windows\\CurrentVersion\\Uninstall\\Qorvane\\";
+        CheckLogLine(lines, entry + L"QuietUninstallString = \"" + wideDir + L"uninstall.exe\" /S",
+                     "the entry's quiet uninstaller");
+        CheckLogLine(lines, entry + L"NoRepair = 1", "the entry's last value");
+        CheckEqual(CountLines(lines, L"已写入注册表值 "), 13, "the registry values written");
+        CheckEqual(CountLines(lines, L"无法"), 0, "no failure");
+    }
+    {
+        Step("a held file, the log's path quoted with spaces");
+        const std::string logDir = "C:\\log dir\\";
+        Require(MakeDirs(logDir), "the log's folder is made");
+        FileHold held(dir + "ravik.exe");
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, "/S /LOG=\"" + logDir + "held run.log\" /D=" + dir), 3,
+                   "exit code: a file could not be written");
+        const std::vector<std::wstring> lines = ReadRunLog(logDir + "held run.log");
+        Require(!lines.empty(), "the log has lines");
+        const std::wstring failure = L"无法写入文件 " + wideDir + L"ravik.exe (错误 32: ";
+        const bool named = CountLines(lines, failure) == 1;
+        Check(named, "the log names the held file with error 32");
+        for (const std::wstring& line : lines) {
+            if (named && line.rfind(failure, 0) == 0)
+                Check(line.size() > failure.size() + 1 && line.back() == L')',
+                      "the failure carries the system's text: " + Printable(line));
+        }
+        CheckEqual(lines.back(), L"退出代码: 3", "the last line is the exit code");
+    }
+    {
+        Step("a log that cannot be created");
+        ForgetEarlierInstalls();
+        SetupOptions options;
+        options.package = package;
+        Installer run(options);
+        CheckEqual(RunUnattended(run, "/S /LOG=C:\\no-folder\\x.log /D=C:\\Unlogged\\Qorvane"), 8,
+                   "exit code: the log cannot be created");
+        Check(!DirExists("C:\\Unlogged\\"), "no install directory");
+        Check(!DirExists("C:\\no-folder\\"), "no folder for the log");
+        Check(!MachineKeyExists(kProductKey), "no record");
+        CheckNoUninstallEntry("a log that cannot be created");
+        CheckNoShortcuts();
+    }
+}
+
 const Scenario install("unattended_install", &UnattendedInstall);
 const Scenario plantedLink("unattended_planted_link", &UnattendedPlantedLink);
 const Scenario exitCodes("unattended_exit_codes", &UnattendedExitCodes);
 const Scenario pinned("unattended_pinned", &UnattendedPinned);
+const Scenario appsEntry("unattended_apps_entry", &UnattendedAppsEntry);
+const Scenario appsEntryWestern("unattended_apps_entry_western", &UnattendedAppsEntry);
+const Scenario log("unattended_log", &UnattendedLog);
 
 }  // namespace

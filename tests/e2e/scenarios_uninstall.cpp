@@ -22,6 +22,7 @@
 #include "robot/shortcut_checks.h"
 #include "robot/system_state.h"
 #include "robot/ui.h"
+#include "robot/uninstall_entry_check.h"
 #include "robot/uninstaller.h"
 
 using namespace robot;
@@ -290,11 +291,43 @@ void UninstallPlantedLink() {
     Check(MachineKeyExists(kProductKey), "the record stays for a later run");
 }
 
+// The entry in the list of installed programs: QuietUninstallString run as a
+// management tool runs it, split at its quotes, removes the product and the
+// entry; an entry that names another directory survives an uninstallation of
+// this one.
+void UninstallAppsEntry() {
+    const std::string package = DemoPackage();
+    const PrefixSnapshot before = TakePrefixSnapshot(RobotsOwnFolders());
+    const std::string first = "C:\\First\\";
+    const std::string second = "C:\\Second\\";
+
+    InstallSilently(package, first);
+    InstallSilently(package, second);
+    CheckEqual(RunUninstaller(first + "uninstall.exe", "/S", "C:\\"), 0, "exit code: removed");
+    Check(!FileExists(first + "install.log"), "the first installation is removed");
+    CheckEqual(ReadUninstallEntryText(L"InstallLocation"), L"C:\\Second",
+               "the entry of the second installation survives the first one's removal");
+
+    const std::wstring quiet = ReadUninstallEntryText(L"QuietUninstallString");
+    const size_t close = quiet.find(L'"', 1);
+    Require(quiet.size() > 2 && quiet[0] == L'"' && close != std::wstring::npos,
+            "QuietUninstallString begins with a quoted program: " + Printable(quiet));
+    const std::wstring program = quiet.substr(1, close - 1);
+    std::wstring arguments = quiet.substr(close + 1);
+    arguments.erase(0, arguments.find_first_not_of(L' '));
+    CheckEqual(arguments, L"/S", "QuietUninstallString's arguments");
+    CheckEqual(RunUninstaller(Narrow(program), Narrow(arguments), "C:\\"), 0,
+               "QuietUninstallString: exit code: removed");
+    CheckNoUninstallEntry("after QuietUninstallString");
+    ExpectAsBefore(before, "both installations and the entry");
+}
+
 const Scenario round_trip("uninstall_round_trip", &UninstallRoundTrip);
 const Scenario user_data("uninstall_user_data", &UninstallUserData);
 const Scenario shared_folders("uninstall_shared_folders", &UninstallSharedFolders);
 const Scenario refusals("uninstall_refusals", &UninstallRefusals);
 const Scenario planted("uninstall_planted_link", &UninstallPlantedLink);
+const Scenario appsEntry("uninstall_apps_entry", &UninstallAppsEntry);
 const Scenario held("uninstall_running_and_held", &UninstallRunningCopyAndHeldFile);
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "integration/registry_key.h"
 #include "integration/registry_store_win32.h"
+#include "integration/registry_values.h"
 #include "support/put_string_cases.h"
 
 namespace {
@@ -193,6 +194,29 @@ TEST_F(RegistryKeyWinTest, LocalMachineRecordLandsInThe32BitView) {
     if (SystemHasTwoViews()) {
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kTestKey, KEY_WOW64_64KEY));
     }
+}
+
+// Typed values through the store itself: a string far beyond the record's
+// 254-byte limit is stored whole, a number as a REG_DWORD of four bytes.
+TEST_F(RegistryKeyWinTest, StoreWritesLongStringsAndDwords) {
+    qz::Win32RegistryStore store;
+    qz::RegHandle key = 0;
+    ASSERT_EQ(store.CreateKey(qz::kHkeyLocalMachine, kTestKey, qz::kRegOptionNonVolatile,
+                              qz::kKeyAllAccess, &key),
+              ERROR_SUCCESS);
+    const std::string text = "\"C:\\" + std::string(700, 'q') + "\\uninstall.exe\" /S";
+    EXPECT_EQ(qz::SetStringValue(store, key, "long", text), ERROR_SUCCESS);
+    EXPECT_EQ(qz::SetDwordValue(store, key, "size", 0x01020304u), ERROR_SUCCESS);
+    store.CloseKey(key);
+
+    const auto stored = ReadValue(HKEY_LOCAL_MACHINE, kTestKey, "long");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored->bytes, text + '\0');
+    const auto size = ReadValue(HKEY_LOCAL_MACHINE, kTestKey, "size");
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(size->type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(size->bytes, std::string("\x04\x03\x02\x01", 4));
 }
 
 // The roots are named by 32-bit values everywhere; the store must hand the
