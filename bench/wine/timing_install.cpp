@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "res/resource.h"
+#include "seconds_since.h"
 #include "robot/files.h"
 #include "robot/installer.h"
 #include "robot/page_walks.h"
@@ -33,14 +34,6 @@ void Report(const char* label, double seconds) {
     std::printf("%s: %lld files, %lld bytes in %.3f s: %.0f MB/s, %.0f files/s\n", label, files,
                 bytes, seconds, bytes / seconds / 1e6, files / seconds);
     RemoveTree(kInstallDir);
-}
-
-double SecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER frequency, end;
-    ::QueryPerformanceCounter(&end);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
 }
 
 // Through the wizard, from the confirmation to the finish page.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "seconds_since.h"
 #include "robot/files.h"
 #include "robot/process.h"
 #include "robot/report.h"
@@ -27,14 +28,6 @@ namespace {
 
 constexpr int kFolders = 100;
 constexpr int kFilesPerFolder = 200;
-
-double SecondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER frequency, end;
-    ::QueryPerformanceCounter(&end);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
 
 // An installation as Install.exe leaves it: 20,000 files of 1 KiB in 100
 // folders two levels down, install.log listing them, and uninstall.exe.

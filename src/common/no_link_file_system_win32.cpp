@@ -30,12 +30,18 @@ constexpr NoLinkOpen kHoldFolder{FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SY
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                                  FILE_FLAG_BACKUP_SEMANTICS};
 
+// Whether `path` ends with a backslash, read character by character: the
+// trail byte of a double-byte character (GBK 乗 = 81 5C) is none.
+bool EndsWithBackslash(const std::string& path, LeadByteTest isLead) {
+    return !path.empty() && FindLastBackslash(path, isLead) == path.size() - 1;
+}
+
 // The name CreateFileA is given for a level: without its trailing backslash
 // (a link's name read with one would be followed), but a drive root ("C:\")
 // keeps it.
-std::string LevelName(const std::string& path) {
+std::string LevelName(const std::string& path, LeadByteTest isLead) {
     const bool driveRoot = path.size() == 3 && path[1] == ':';
-    if (!driveRoot && !path.empty() && path.back() == '\\') {
+    if (!driveRoot && EndsWithBackslash(path, isLead)) {
         return path.substr(0, path.size() - 1);
     }
     return path;
@@ -102,11 +108,11 @@ NoLinkFileSystem::NoLinkFileSystem(std::string root, LeadByteTest isLead)
 NoLinkFileSystem::~NoLinkFileSystem() = default;
 
 bool NoLinkFileSystem::AtOrBelowRoot(const std::string& path) const {
-    return path.compare(0, m_root.size(), m_root) == 0 || path == LevelName(m_root);
+    return path.compare(0, m_root.size(), m_root) == 0 || path == LevelName(m_root, m_isLead);
 }
 
 std::string NoLinkFileSystem::ParentOf(const std::string& path) const {
-    const std::string level = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    const std::string level = LevelName(path, m_isLead);
     const std::size_t last = FindLastBackslash(level, m_isLead);
     return last == std::string::npos ? std::string() : level.substr(0, last + 1);
 }
@@ -121,7 +127,7 @@ bool NoLinkFileSystem::HoldFolders(const std::string& folder) {
         }
         m_held.resize(depth);
         DWORD attributes = 0;
-        UniqueHandle handle = OpenLevel(LevelName(level), kHoldFolder, &attributes);
+        UniqueHandle handle = OpenLevel(LevelName(level, m_isLead), kHoldFolder, &attributes);
         if (!handle) {
             return false;
         }
@@ -140,8 +146,8 @@ UniqueHandle NoLinkFileSystem::Open(const std::string& path, const NoLinkOpen& h
         ::SetLastError(ERROR_ACCESS_DENIED);
         return UniqueHandle();
     }
-    const std::string level = LevelName(path);
-    if (level == LevelName(m_root)) {
+    const std::string level = LevelName(path, m_isLead);
+    if (level == LevelName(m_root, m_isLead)) {
         // The root has no held folder above it: the caller's choice.
         m_held.clear();
     } else if (!HoldFolders(ParentOf(path))) {
@@ -155,11 +161,11 @@ bool NoLinkFileSystem::CreateDirectory(const std::string& path) {
     if (!AtOrBelowRoot(path)) {
         return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
     }
-    const std::string folder = path.back() == '\\' ? path : path + '\\';
+    const std::string folder = EndsWithBackslash(path, m_isLead) ? path : path + '\\';
     if (folder != m_root && !HoldFolders(ParentOf(folder))) {
         return false;
     }
-    const bool made = ::CreateDirectoryA(LevelName(folder).c_str(), nullptr) != FALSE;
+    const bool made = ::CreateDirectoryA(LevelName(folder, m_isLead).c_str(), nullptr) != FALSE;
     const DWORD error = ::GetLastError();
     if (!HoldFolders(folder)) {
         return false;
@@ -169,7 +175,8 @@ bool NoLinkFileSystem::CreateDirectory(const std::string& path) {
 }
 
 std::unique_ptr<ReadStream> NoLinkFileSystem::OpenRead(const std::string& path) {
-    if (path.empty() || path.back() == '\\' || LevelName(path) == LevelName(m_root)) {
+    if (path.empty() || EndsWithBackslash(path, m_isLead) ||
+        LevelName(path, m_isLead) == LevelName(m_root, m_isLead)) {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
@@ -181,7 +188,8 @@ std::unique_ptr<ReadStream> NoLinkFileSystem::OpenRead(const std::string& path) 
 }
 
 std::unique_ptr<WriteStream> NoLinkFileSystem::CreateWrite(const std::string& path) {
-    if (path.empty() || path.back() == '\\' || LevelName(path) == LevelName(m_root)) {
+    if (path.empty() || EndsWithBackslash(path, m_isLead) ||
+        LevelName(path, m_isLead) == LevelName(m_root, m_isLead)) {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }

@@ -49,6 +49,12 @@ TEST(NoLinkFileSystem, RefusesALinkAtOrBelowTheRootAndPassesOneAbove) {
         {"a link two levels down", "inst2\\a\\b", "inst2\\", "a\\b\\c\\x.txt", false},
         {"a link as the root", "inst3", "inst3\\", "x.txt", false},
         {"a link above the root", "above", "above\\inst\\", "data\\x.txt", true},
+        // A folder and a file whose names end in 乗 (81 5C): the trail byte is
+        // no separator.
+        {"names ending in a trail byte 5C", nullptr, "gbk\\",
+         "a\x81\x5C"
+         "\\b\x81\x5C",
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -90,22 +90,22 @@ ssize_t_ read(int fd, void* buf, size_t_ n) {
     return got;
 }
 
+/* What a positioned read of the bytes from `offset` delivers. */
+static ssize_t_ Positioned(int fd, char* buf, ssize_t_ got, off64_t_ offset) {
+    const int change = got > 0 ? ChangeOf(fd) : kUnchanged;
+    if (change != kUnchanged)
+        Deliver(change, buf, got, offset, EndOf(fd));
+    return got;
+}
+
 ssize_t_ pread64(int fd, void* buf, size_t_ n, off64_t_ offset) {
     ssize_t_ (*real)(int, void*, size_t_, off64_t_) =
         (ssize_t_(*)(int, void*, size_t_, off64_t_))dlsym(NEXT, "pread64");
-    const ssize_t_ got = real(fd, buf, n, offset);
-    const int change = got > 0 ? ChangeOf(fd) : kUnchanged;
-    if (change != kUnchanged)
-        Deliver(change, (char*)buf, got, offset, EndOf(fd));
-    return got;
+    return Positioned(fd, (char*)buf, real(fd, buf, n, offset), offset);
 }
 
 ssize_t_ pread(int fd, void* buf, size_t_ n, long offset) {
     ssize_t_ (*real)(int, void*, size_t_, long) =
         (ssize_t_(*)(int, void*, size_t_, long))dlsym(NEXT, "pread");
-    const ssize_t_ got = real(fd, buf, n, offset);
-    const int change = got > 0 ? ChangeOf(fd) : kUnchanged;
-    if (change != kUnchanged)
-        Deliver(change, (char*)buf, got, offset, EndOf(fd));
-    return got;
+    return Positioned(fd, (char*)buf, real(fd, buf, n, offset), offset);
 }
