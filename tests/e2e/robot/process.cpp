@@ -1,5 +1,6 @@
 #include "robot/process.h"
 
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -86,10 +87,23 @@ bool Process::Start(const std::string& exe, const std::string& arguments,
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                          environment.data(), directory.empty() ? nullptr : directory.c_str(),
-                          &startup, &info)) {
-        return false;
+    // Wine's own start of a process fails now and then on a busy machine with
+    // ERROR_INTERNAL_ERROR before the program runs a line: that start, and
+    // only that, is tried again.
+    for (int attempt = 1;; ++attempt) {
+        if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             environment.data(), directory.empty() ? nullptr : directory.c_str(),
+                             &startup, &info)) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        std::printf("  %s did not start (error %lu)%s\n", exe.c_str(),
+                    static_cast<unsigned long>(error),
+                    error == ERROR_INTERNAL_ERROR && attempt < 3 ? ", trying again" : "");
+        std::fflush(stdout);
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3)
+            return false;
+        ::Sleep(1000);
     }
     ::CloseHandle(info.hThread);
     if (m_process != nullptr)
