@@ -233,6 +233,7 @@ void UninstallRunningCopyAndHeldFile() {
     HWND question = WaitMessageBox(process.Id(), kUninstallerAppName, Buttons::kYesNo);
     Require(question != nullptr, "the uninstaller asks first");
     Click(question, IDYES);
+    Require(WaitGone(question), "the question closes when answered");
     HWND wait = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
     Require(wait != nullptr, "the running-copy question appears");
     HWND window = WaitAnyDialog(kUninstallCaption, IDC_PROGRESS);
@@ -242,11 +243,14 @@ void UninstallRunningCopyAndHeldFile() {
           "the running-copy question's text");
     Check(CheckButtons(wait, Buttons::kOkCancel), "OK and Cancel");
     Click(wait, IDOK);
+    // The next box has the same caption: the one answered must be gone first.
+    Require(WaitGone(wait), "the running-copy question closes when answered");
     HWND again = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
     Require(again != nullptr, "asked again while the copy stays open");
     Check(WideMessageBoxText(again) == kUninstallRunningCopyQuestionWide, "the same question");
     copy.Close();
     Click(again, IDOK);
+    Require(WaitGone(again), "the running-copy question closes when answered again");
     HWND done = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 60000);
     Require(done != nullptr, "the last message appears");
     Check(WideMessageBoxText(done) == kUninstallDoneWide, "Qorvane was removed");

@@ -96,6 +96,9 @@ void UninstallByShortcut(const std::string& installDir, const std::wstring& last
     if (!shots.empty())
         Screenshot(shots + "-question");
     Click(question, IDYES);
+    // The last message has the question's caption: the question must be gone
+    // before it is looked for.
+    Require(WaitGone(question), "the question closes when answered");
     HWND done = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 60000);
     Require(done != nullptr, "the uninstaller's last message appears");
     const std::wstring text = WideMessageBoxText(done);
