@@ -26,12 +26,25 @@ class ReadStream {
     virtual std::int64_t Read(void* buf, std::size_t n) = 0;
 };
 
+// What WriteStream::CopyFrom returns when it failed (a count is never
+// negative): the source reported an error, or this file could not take the
+// bytes.
+constexpr std::int64_t kCopyReadFailed = -1;
+constexpr std::int64_t kCopyWriteFailed = -2;
+
 // One file opened for writing; closed by the destructor if not closed before.
 class WriteStream {
   public:
     virtual ~WriteStream() = default;
     // Writes all n bytes. False on any failure, a short write included.
     virtual bool Write(const void* buf, std::size_t n) = 0;
+    // Copies the next bytes of source, up to n, after what was written: as
+    // one source.Read(buf, n) followed by Write of what arrived, buf having
+    // room for n bytes, which is what this default does. A host whose system
+    // can copy between two open files may do that instead, delivering the
+    // same bytes and count. Returns the number copied (0 only when source has
+    // ended), kCopyReadFailed or kCopyWriteFailed.
+    virtual std::int64_t CopyFrom(ReadStream& source, void* buf, std::size_t n);
     // Flushes and closes. False when data could not be written. Further calls
     // return true.
     virtual bool Close() = 0;

@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "common/kernel_copy_posix.h"
 #include "common/random_name.h"
 #include "common/unique_fd_posix.h"
 
@@ -71,9 +72,11 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
     return true;
 }
 
-class PosixReadStream : public ReadStream {
+class PosixReadStream : public ReadStream, public DescriptorSource {
   public:
     explicit PosixReadStream(int fd) : m_fd(fd) {}
+
+    int PositionedDescriptor() override { return m_fd.get(); }
 
     std::int64_t Read(void* buf, std::size_t n) override {
         for (;;) {
@@ -114,10 +117,17 @@ class PosixWriteStream : public WriteStream {
         return true;
     }
 
+    // By the kernel where it can, else read and write.
+    std::int64_t CopyFrom(ReadStream& source, void* buf, std::size_t n) override {
+        const std::int64_t copied = m_copy.Copy(source, m_fd.get(), n);
+        return copied != kKernelCopyRefused ? copied : WriteStream::CopyFrom(source, buf, n);
+    }
+
     bool Close() override { return m_fd.Close(); }
 
   private:
     UniqueFd m_fd;
+    KernelCopy m_copy;
 };
 
 // A file that replaces another of its folder when it is closed: its bytes go
@@ -137,6 +147,9 @@ class ReplacingWriteStream : public WriteStream {
     ReplacingWriteStream& operator=(const ReplacingWriteStream&) = delete;
 
     bool Write(const void* buf, std::size_t n) override { return m_fresh.Write(buf, n); }
+    std::int64_t CopyFrom(ReadStream& source, void* buf, std::size_t n) override {
+        return m_fresh.CopyFrom(source, buf, n);
+    }
 
     bool Close() override {
         if (m_done) {

@@ -76,12 +76,12 @@ Outcome ExtractEntry(ExtractJob& job, PackageReader& reader, const PackageEntry&
     std::int64_t done = 0;
     while (done < entry.nSize) {
         const std::int64_t got =
-            reader.ReadData(buffer.data(), static_cast<std::size_t>(entry.nSize - done));
+            reader.CopyData(*out, buffer.data(), static_cast<std::size_t>(entry.nSize - done));
+        if (got == kCopyWriteFailed) {
+            return {kExtractCreateFailed, kMsgCreateFile};
+        }
         if (got <= 0) {
             return {kExtractTruncated, kMsgFormat};
-        }
-        if (!out->Write(buffer.data(), static_cast<std::size_t>(got))) {
-            return {kExtractCreateFailed, kMsgCreateFile};
         }
         done += got;
         *position += got;

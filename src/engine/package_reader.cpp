@@ -55,4 +55,8 @@ std::int64_t PackageReader::ReadData(void* buf, std::size_t n) {
     return got < 0 ? -1 : got;
 }
 
+std::int64_t PackageReader::CopyData(WriteStream& out, void* buf, std::size_t n) {
+    return out.CopyFrom(m_stream, buf, std::min(n, kCopyChunkSize));
+}
+
 }  // namespace qz

@@ -37,6 +37,12 @@ class PackageReader {
     // number delivered, 0 when the package has ended, -1 on an I/O error.
     std::int64_t ReadData(void* buf, std::size_t n);
 
+    // Copies data to out as ReadData and a write of what it delivered would
+    // (through buf, of kCopyChunkSize bytes, or by the host's own copy: see
+    // WriteStream::CopyFrom). Returns the number copied, 0 when the package
+    // has ended, kCopyReadFailed or kCopyWriteFailed.
+    std::int64_t CopyData(WriteStream& out, void* buf, std::size_t n);
+
   private:
     // Reads until n bytes or the end; the count delivered, or -1 on an error.
     std::int64_t ReadFull(unsigned char* buf, std::size_t n);

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_system_posix.h"
+#include "qzpack/host/host_file.h"
 #include "qzpack/package/package_writer.h"
 #include "support/memory_file_system.h"
 #include "support/package_bytes.h"
+#include "support/qzpack_temp_tree.h"
 
 namespace qz::pack {
 namespace {
@@ -149,6 +152,55 @@ TEST(QzpackWriterTest, AFailedWriteIsReported) {
         run.out_fs.FailWriteCall(failing_call);
         EXPECT_FALSE(run.Write({Item("f", 4)})) << "call " << failing_call;
         EXPECT_EQ(run.error, "cannot write the package") << "call " << failing_call;
+    }
+}
+
+// On disk, as qzpack create writes: whole pieces are copied by the kernel,
+// never past the size. A source that grew or shrank is refused, and the
+// package holds exactly the bytes before the fault: never one past the size.
+TEST(QzpackWriterTest, OnDiskTheKernelCopiesAndNoByteBeyondTheSizeLands) {
+    const std::size_t piece = 128 * 1024;
+    struct Case {
+        const char* what;
+        std::size_t length;   // of the file
+        std::int64_t size;    // what the item says
+        const char* message;  // nullptr: written
+        std::size_t carried;  // data bytes in the package
+    };
+    const std::vector<Case> cases = {
+        {"exact: whole pieces and a tail", 2 * piece + 7, 2 * piece + 7, nullptr, 2 * piece + 7},
+        {"exact: whole pieces only", 2 * piece, 2 * piece, nullptr, 2 * piece},
+        {"grew past whole pieces", 2 * piece + 1, 2 * piece, "longer", 2 * piece},
+        {"grew inside the tail", piece + 6, piece + 5, "longer", piece},
+        {"shrank inside a whole piece", 2 * piece - 1, 2 * piece, "shorter", 2 * piece - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::QzpackTempTree tree;
+        std::string contents(c.length, '\0');
+        for (std::size_t i = 0; i < contents.size(); ++i) {
+            contents[i] = static_cast<char>(i * 31 + i / 4093);
+        }
+        tree.Write("in/f", contents);
+        PosixFileSystem sources(tree.Path("in").string());
+        std::filesystem::path made;
+        std::unique_ptr<WriteStream> out = CreateHostTemp(tree.Path("p.dat"), &made);
+        ASSERT_NE(out, nullptr);
+        std::string error;
+        const bool written = WritePackage(
+            {Item("f", c.size)}, *out,
+            [&sources](const PackItem& item) { return sources.OpenRead(item.name); }, nullptr,
+            &error);
+        EXPECT_TRUE(out->Close());
+        EXPECT_EQ(written, c.message == nullptr) << error;
+        if (c.message != nullptr) {
+            EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        }
+        const std::string package = tree.Read(made.lexically_relative(tree.root()).string());
+        EXPECT_TRUE(package == HeaderBytes(1, 'Q', 'Z', 1) +
+                                   EntryBytes(static_cast<std::int32_t>(c.size), "f") +
+                                   contents.substr(0, c.carried))
+            << package.size() << " bytes";
     }
 }
 

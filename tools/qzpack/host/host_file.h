@@ -1,8 +1,11 @@
 // Host files for the package tool: the package it reads or writes and the
-// files it packs, named by host paths (not by package names).
+// files it packs, named by host paths (not by package names). Reads answer
+// short only at the end of the file or on an error, and small reads and
+// writes are buffered. On POSIX the package is read and written through its
+// descriptor, so that entries' bytes are copied by the kernel
+// (WriteStream::CopyFrom); on Windows through a stdio stream.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -21,11 +24,9 @@ std::unique_ptr<WriteStream> CreateHostWrite(const std::filesystem::path& path);
 std::unique_ptr<WriteStream> CreateHostTemp(const std::filesystem::path& path,
                                             std::filesystem::path* made);
 
-// fopen of a host path ("rb" or "wb"), wide on Windows. Null on failure.
-std::FILE* OpenHostFile(const std::filesystem::path& path, const char* mode);
-// Creates a host file that does not exist yet, for writing ("wb"); a link at
-// path is not followed. Null on failure, with errno EEXIST when something
-// of that name exists.
-std::FILE* CreateNewHostFile(const std::filesystem::path& path);
+// Creates a host file that does not exist yet, for writing; a link at path
+// is not followed. Null on failure, with errno EEXIST when something of that
+// name exists.
+std::unique_ptr<WriteStream> CreateNewHostWrite(const std::filesystem::path& path);
 
 }  // namespace qz::pack

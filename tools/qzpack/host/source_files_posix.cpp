@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "common/kernel_copy_posix.h"
 #include "common/unique_fd_posix.h"
 
 namespace qz::pack {
@@ -24,10 +25,13 @@ constexpr int kFileFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLO
 // into the copy buffer, with no stdio buffer to allocate, fill and copy out of
 // for every file. A regular file answers a request short only at its end, so
 // after a short answer the next call says "end" without asking the system
-// again (the packer's check that a file did not grow costs no call).
-class SourceReadStream : public ReadStream {
+// again (the packer's check that a file did not grow costs no call). A copy
+// by the kernel reads from the descriptor itself.
+class SourceReadStream : public ReadStream, public DescriptorSource {
   public:
     explicit SourceReadStream(int fd) : m_fd(fd), m_at_end(false) {}
+
+    int PositionedDescriptor() override { return m_fd.get(); }
 
     std::int64_t Read(void* buf, std::size_t n) override {
         if (m_at_end) {

@@ -18,6 +18,13 @@ class WatchedWriteStream : public WriteStream {
         }
         return ok;
     }
+    std::int64_t CopyFrom(ReadStream& source, void* buf, std::size_t n) override {
+        const std::int64_t copied = m_inner->CopyFrom(source, buf, n);
+        if (copied == kCopyWriteFailed) {
+            m_owner.Fail(m_path);
+        }
+        return copied;
+    }
     bool Close() override {
         const bool ok = m_inner->Close();
         if (!ok) {

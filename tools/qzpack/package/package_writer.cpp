@@ -75,12 +75,18 @@ bool CopyData(const PackItem& item, WriteStream& out, const SourceOpener& open,
     }
     std::int64_t left = item.size;
     while (left > 0) {
-        // The last piece asks for one byte more than is left: a file that grew
-        // shows at once, and a source that meets its end there knows it.
-        const std::size_t want = left < static_cast<std::int64_t>(buffer.size())
-                                     ? static_cast<std::size_t>(left) + 1
-                                     : buffer.size();
-        const std::int64_t got = source->Read(buffer.data(), want);
+        const bool whole = left >= static_cast<std::int64_t>(buffer.size());
+        // A whole piece goes by the output's own copy (by the kernel, where
+        // it can), never past the size. The last piece, shorter, is read
+        // asking for one byte more than is left: a file that grew shows at
+        // once, and a source that meets its end there knows it.
+        const std::int64_t got =
+            whole ? out.CopyFrom(*source, buffer.data(), buffer.size())
+                  : source->Read(buffer.data(), static_cast<std::size_t>(left) + 1);
+        if (got == kCopyWriteFailed) {
+            *error = "cannot write the package";
+            return false;
+        }
         if (got < 0) {
             *error = PathForDisplay(item.source) + ": read error";
             return false;
@@ -93,7 +99,7 @@ bool CopyData(const PackItem& item, WriteStream& out, const SourceOpener& open,
             *error = PathForDisplay(item.source) + ": longer than when it was measured";
             return false;
         }
-        if (!out.Write(buffer.data(), static_cast<std::size_t>(got))) {
+        if (!whole && !out.Write(buffer.data(), static_cast<std::size_t>(got))) {
             *error = "cannot write the package";
             return false;
         }
