@@ -25,17 +25,19 @@ def main():
             shape[payload] = (int(files), int(size))
     target = float(sys.argv[2]) if len(sys.argv) > 2 else None
     worst = None
-    print("%-7s %-7s %5s %9s %9s %9s %11s %8s" %
-          ("payload", "tool", "runs", "median s", "min s", "MB/s", "files/s", "vs tar"))
+    print("%-7s %-7s %5s %9s %9s %9s %11s %8s %8s" %
+          ("payload", "tool", "runs", "median s", "min s", "MB/s", "files/s", "vs tar", "of cp"))
     for payload, tools in runs.items():
         files, size = shape[payload]
         tar = statistics.median(tools["tar"]) if "tar" in tools else None
+        cp = statistics.median(tools["cp"]) if "cp" in tools else None
         for tool, times in tools.items():
             median = statistics.median(times)
             ratio = "%8.2f" % (tar / median) if tar is not None else "%8s" % "-"
-            print("%-7s %-7s %5d %9.3f %9.3f %9.0f %11.0f %s" %
+            share = "%8.2f" % (cp / median) if cp is not None else "%8s" % "-"
+            print("%-7s %-7s %5d %9.3f %9.3f %9.0f %11.0f %s %s" %
                   (payload, tool, len(times), median, min(times), size / median / 1e6,
-                   files / median, ratio))
+                   files / median, ratio, share))
             if tool == "qzpack" and tar is not None:
                 worst = min(worst, tar / median) if worst is not None else tar / median
     if worst is not None and target is not None:
