@@ -57,4 +57,8 @@ enum UninstallExit : int {
     kUninstallRunningCopy = 5,  // a running copy (a window titled Qorvane) is open: nothing removed
     kUninstallBusy = 6,         // another uninstaller is running: nothing removed
     kUninstallUnknownOption = 7,  // an unknown option: nothing removed
+    kUninstallLogFailed = 8,      // the /LOG= file cannot be created: nothing removed
+    // Removed, but files in use are marked for removal at the next restart;
+    // management tools count it as a success that wants a restart.
+    kUninstallRestartRequired = 3010,
 };

@@ -16,7 +16,8 @@ enum class Removal {
     kLink,       // the item or a level on the way is a reparse point: left alone
     kNotEmpty,   // a folder that holds something: left alone
     kWrongKind,  // a folder where a file was named, or a file where a folder was
-    kFailed,     // the system refused (held open by a program, no permission)
+    kInUse,      // a program holds it open (a sharing or lock violation)
+    kFailed,     // the system refused otherwise (no permission, ...)
 };
 
 // What lies at a name, seen without following a link.
@@ -33,6 +34,10 @@ class FileRemoval {
     // What root + name is (empty name: root itself); kLink also when a level
     // on the way is one.
     virtual ItemKind Inspect(const std::string& root, const std::string& name) = 0;
+    // Marks root + name (empty name: root itself), which a program holds or
+    // which holds such an item, to be removed when the system next starts,
+    // after what was marked before it. Returns true when it was marked.
+    virtual bool MarkForRestart(const std::string& root, const std::string& name) = 0;
 };
 
 }  // namespace qz

@@ -8,8 +8,8 @@
 namespace qz {
 namespace {
 
-// What a failed open of the layer means.
-Removal FromOpenError(DWORD error) {
+// What a refusal with `error` means.
+Removal FromError(DWORD error) {
     switch (error) {
         case ERROR_CANT_RESOLVE_FILENAME:
             return Removal::kLink;
@@ -18,6 +18,10 @@ Removal FromOpenError(DWORD error) {
         case ERROR_DIRECTORY:
         case ERROR_INVALID_NAME:
             return Removal::kMissing;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return Removal::kInUse;
         default:
             return Removal::kFailed;
     }
@@ -49,17 +53,20 @@ NoLinkFileSystem& Win32FileRemoval::LayerFor(const std::string& root) {
     return *m_layers.back().second;
 }
 
-Removal Win32FileRemoval::Remove(const std::string& root, const std::string& name, bool folder) {
+Removal Win32FileRemoval::Remove(const std::string& root, const std::string& name, bool folder,
+                                 std::uint32_t* error) {
     NoLinkOpen how;
     how.access = DELETE | FILE_READ_ATTRIBUTES;
     how.share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     how.flags = FILE_FLAG_BACKUP_SEMANTICS;
     UniqueHandle item = LayerFor(root).Open(root + name, how);
     if (!item) {
-        return FromOpenError(::GetLastError());
+        *error = ::GetLastError();
+        return FromError(*error);
     }
     const DWORD attributes = AttributesOf(item.get());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
+        *error = ::GetLastError();
         return Removal::kFailed;
     }
     if (((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder) {
@@ -69,7 +76,8 @@ Removal Win32FileRemoval::Remove(const std::string& root, const std::string& nam
     disposition.DeleteFile = TRUE;
     if (!::SetFileInformationByHandle(item.get(), FileDispositionInfo, &disposition,
                                       sizeof(disposition))) {
-        return ::GetLastError() == ERROR_DIR_NOT_EMPTY ? Removal::kNotEmpty : Removal::kFailed;
+        *error = ::GetLastError();
+        return *error == ERROR_DIR_NOT_EMPTY ? Removal::kNotEmpty : FromError(*error);
     }
     item.reset();
     // A system that removes a folder only once it is empty shows that here.
@@ -81,11 +89,28 @@ Removal Win32FileRemoval::Remove(const std::string& root, const std::string& nam
 }
 
 Removal Win32FileRemoval::RemoveFile(const std::string& root, const std::string& name) {
-    return Remove(root, name, false);
+    std::uint32_t error = ERROR_SUCCESS;
+    const Removal removal = Remove(root, name, false, &error);
+    // Set once the handles are closed, so that the caller reads this one.
+    ::SetLastError(error);
+    return removal;
 }
 
 Removal Win32FileRemoval::RemoveFolder(const std::string& root, const std::string& name) {
-    return Remove(root, name, true);
+    std::uint32_t error = ERROR_SUCCESS;
+    const Removal removal = Remove(root, name, true, &error);
+    ::SetLastError(error);
+    return removal;
+}
+
+bool Win32FileRemoval::MarkForRestart(const std::string& root, const std::string& name) {
+    std::string path = root + name;
+    // A folder is named without its trailing backslash, a drive's root never.
+    if (name.empty() && path.size() > 3) {
+        path.pop_back();
+    }
+    return path.size() > 3 &&
+           ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 ItemKind Win32FileRemoval::Inspect(const std::string& root, const std::string& name) {
@@ -95,8 +120,7 @@ ItemKind Win32FileRemoval::Inspect(const std::string& root, const std::string& n
     how.flags = FILE_FLAG_BACKUP_SEMANTICS;
     const UniqueHandle item = LayerFor(root).Open(root + name, how);
     if (!item) {
-        return FromOpenError(::GetLastError()) == Removal::kLink ? ItemKind::kLink
-                                                                 : ItemKind::kMissing;
+        return FromError(::GetLastError()) == Removal::kLink ? ItemKind::kLink : ItemKind::kMissing;
     }
     const DWORD attributes = AttributesOf(item.get());
     if (attributes == INVALID_FILE_ATTRIBUTES) {

@@ -10,6 +10,7 @@
 // Windows headers.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -30,9 +31,15 @@ class Win32FileRemoval : public FileRemoval {
     Win32FileRemoval(const Win32FileRemoval&) = delete;
     Win32FileRemoval& operator=(const Win32FileRemoval&) = delete;
 
+    // Both leave the system's error code of a kInUse or kFailed as the
+    // thread's last error.
     Removal RemoveFile(const std::string& root, const std::string& name) override;
     Removal RemoveFolder(const std::string& root, const std::string& name) override;
     ItemKind Inspect(const std::string& root, const std::string& name) override;
+    // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT (the system's list of
+    // pending removals); needs the right to write it. The system's error
+    // code stays for the caller when it returns false.
+    bool MarkForRestart(const std::string& root, const std::string& name) override;
 
     // Lets go of every held level.
     void Release();
@@ -42,7 +49,9 @@ class Win32FileRemoval : public FileRemoval {
     NoLinkFileSystem& LayerFor(const std::string& root);
     // Opens root + name (a folder when `folder`) with DELETE access through
     // the layer and, when it is of that kind, deletes it through its handle.
-    Removal Remove(const std::string& root, const std::string& name, bool folder);
+    // A refusal's error code is stored in *error.
+    Removal Remove(const std::string& root, const std::string& name, bool folder,
+                   std::uint32_t* error);
 
     LeadByteTest m_isLead;
     std::vector<std::pair<std::string, std::unique_ptr<NoLinkFileSystem>>> m_layers;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "common/unique_handle_win32.h"
 
@@ -19,8 +20,13 @@ class RunLog {
     // it open, readable by others. Returns false when it cannot be created;
     // nothing is logged then.
     bool Create(const std::string& path);
-    // True once Create succeeded.
+    // Takes over a log another process created and handed on (its handle,
+    // inherited); the lines follow those written there.
+    void Adopt(UniqueHandle file) { m_file = std::move(file); }
+    // True once Create succeeded or a log was adopted.
     bool IsOpen() const { return static_cast<bool>(m_file); }
+    // The open file, to be handed on; null when none.
+    HANDLE handle() const { return m_file.get(); }
 
     // "<time> <label> <subject>": `label` is a fixed text (GBK), `subject` a
     // path or value in the system's ANSI code page, which may be empty.

@@ -53,10 +53,21 @@ extern const char kRunLogValueRemoved[];
 extern const char kRunLogValueNotRemoved[];
 extern const char kRunLogKeyRemoved[];
 extern const char kRunLogKeyNotRemoved[];
-extern const char kRunLogRunningCopy[];  // a running copy stopped the installation
-extern const char kRunLogMessage[];      // the message the wizard would show follows
-extern const char kRunLogError[];        // before the system's error code
-extern const char kRunLogExitCode[];     // the exit code follows
+extern const char kRunLogFileRemoved[];  // a path follows, then likewise:
+extern const char kRunLogShortcutRemoved[];
+extern const char kRunLogFolderRemoved[];
+extern const char kRunLogNotRemoved[];
+extern const char kRunLogMissing[];
+extern const char kRunLogKeptNotEmpty[];
+extern const char kRunLogKeptLink[];
+extern const char kRunLogKeptOther[];
+extern const char kRunLogMarked[];
+extern const char kRunLogNotMarked[];
+extern const char kRunLogRunningCopy[];           // a running copy stopped the installation
+extern const char kRunLogUninstallRunningCopy[];  // a running copy stopped the removal
+extern const char kRunLogMessage[];               // the message the wizard would show follows
+extern const char kRunLogError[];                 // before the system's error code
+extern const char kRunLogExitCode[];              // the exit code follows
 
 // Installed programs, relative to the install directory.
 extern const char kAppExe[];           // "ravik.exe"
@@ -90,21 +101,24 @@ extern const char kMsgCloseRefusal[];  // MB_OK: closing while extracting
 extern const char kFinishFailedHeadline[];  // "安装失败"
 
 // The uninstaller (uninstall.exe).
-extern const char kUninstallCaption[];           // caption of its progress window
-extern const char kUninstallMutexName[];         // the object that marks an uninstaller running
-extern const char kUninstallCopyOption[];        // the working copy's one argument
-extern const char kMsgUninstallConfirm[];        // MB_YESNO | MB_ICONQUESTION
-extern const char kMsgUninstallBusy[];           // MB_OK: another uninstaller runs
-extern const char kMsgUninstallRunningCopy[];    // MB_OKCANCEL
-extern const char kMsgUninstallDone[];           // MB_OK | MB_ICONINFORMATION
-extern const char kMsgUninstallNothingHere[];    // MB_OK: no install.log
-extern const char kMsgUninstallListRefused[];    // MB_OK: install.log refused
-extern const char kMsgUninstallNoWorkingCopy[];  // MB_OK: its working copy did not start
-extern const char kMsgUninstallLeftHeading[];    // MB_OK, followed by the items that stayed
-extern const char kUninstallLeftInUse[];         // after an item the system refused
-extern const char kUninstallLeftLink[];          // after an item behind a link
-extern const char kUninstallLeftOther[];         // after an item of another kind
-extern const char kUninstallLeftMore[];          // the last line when not all are shown
+extern const char kUninstallCaption[];            // caption of its progress window
+extern const char kUninstallMutexName[];          // the object that marks an uninstaller running
+extern const char kUninstallCopyOption[];         // the working copy's one argument
+extern const char kMsgUninstallConfirm[];         // MB_YESNO | MB_ICONQUESTION
+extern const char kMsgUninstallBusy[];            // MB_OK: another uninstaller runs
+extern const char kMsgUninstallRunningCopy[];     // MB_OKCANCEL
+extern const char kMsgUninstallDone[];            // MB_OK | MB_ICONINFORMATION
+extern const char kMsgUninstallNothingHere[];     // MB_OK: no install.log
+extern const char kMsgUninstallListRefused[];     // MB_OK: install.log refused
+extern const char kMsgUninstallNoWorkingCopy[];   // MB_OK: its working copy did not start
+extern const char kMsgUninstallLeftHeading[];     // MB_OK, followed by the items that stayed
+extern const char kMsgUninstallRestartHeading[];  // MB_OK, followed by the items marked
+extern const char kMsgUninstallRestartLast[];     // after them: a restart completes it
+extern const char kUninstallLeftInUse[];          // after an item the system refused
+extern const char kUninstallLeftAtRestart[];      // after an item marked for the restart
+extern const char kUninstallLeftLink[];           // after an item behind a link
+extern const char kUninstallLeftOther[];          // after an item of another kind
+extern const char kUninstallLeftMore[];           // the last line when not all are shown
 
 // The licence agreement: CR LF line ends, one final CR LF.
 extern const char kLicenseText[];

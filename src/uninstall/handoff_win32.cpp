@@ -7,9 +7,10 @@
 namespace qz {
 namespace {
 
-constexpr char kMagic[8] = {'Q', 'Z', 'U', 'N', 'I', 'N', 'S', '1'};
-// Magic, the silent flag, the parent's handle value, the directory's length.
-constexpr std::size_t kFixedSize = sizeof(kMagic) + 4 + 8 + 4;
+constexpr char kMagic[8] = {'Q', 'Z', 'U', 'N', 'I', 'N', 'S', '2'};
+// Magic, the silent flag, the parent's and the log's handle values, the
+// directory's length.
+constexpr std::size_t kFixedSize = sizeof(kMagic) + 4 + 8 + 8 + 4;
 
 void PutU32(std::string* out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -25,6 +26,16 @@ std::uint64_t GetLe(const char* bytes, int count) {
     return value;
 }
 
+void PutHandle(std::string* out, HANDLE handle) {
+    const auto value = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+    PutU32(out, static_cast<std::uint32_t>(value));
+    PutU32(out, static_cast<std::uint32_t>(value >> 32));
+}
+
+HANDLE GetHandle(const char* bytes) {
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(GetLe(bytes, 8)));
+}
+
 bool WriteAll(HANDLE pipe, const std::string& bytes) {
     DWORD written = 0;
     return ::WriteFile(pipe, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -36,10 +47,8 @@ bool WriteAll(HANDLE pipe, const std::string& bytes) {
 bool SendHandoff(HANDLE pipe, const Handoff& handoff) {
     std::string bytes(kMagic, sizeof(kMagic));
     PutU32(&bytes, handoff.silent ? 1 : 0);
-    const auto parent =
-        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handoff.parent));
-    PutU32(&bytes, static_cast<std::uint32_t>(parent));
-    PutU32(&bytes, static_cast<std::uint32_t>(parent >> 32));
+    PutHandle(&bytes, handoff.parent);
+    PutHandle(&bytes, handoff.log);
     PutU32(&bytes, static_cast<std::uint32_t>(handoff.install_dir.size()));
     bytes += handoff.install_dir;
     return WriteAll(pipe, bytes);
@@ -63,8 +72,7 @@ bool ReceiveHandoff(HANDLE pipe, Handoff* handoff) {
     }
     const char* fixed = bytes.data() + sizeof(kMagic);
     const std::uint64_t silent = GetLe(fixed, 4);
-    const std::uint64_t parent = GetLe(fixed + 4, 8);
-    const std::uint64_t length = GetLe(fixed + 12, 4);
+    const std::uint64_t length = GetLe(fixed + 20, 4);
     if (silent > 1 || length != bytes.size() - kFixedSize || length == 0 || length >= kMaxPath) {
         return false;
     }
@@ -74,7 +82,8 @@ bool ReceiveHandoff(HANDLE pipe, Handoff* handoff) {
     }
     handoff->install_dir = std::move(dir);
     handoff->silent = silent == 1;
-    handoff->parent = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(parent));
+    handoff->parent = GetHandle(fixed + 4);
+    handoff->log = GetHandle(fixed + 12);
     return true;
 }
 

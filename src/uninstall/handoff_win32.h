@@ -13,7 +13,10 @@ namespace qz {
 struct Handoff {
     std::string install_dir;  // the folder of the uninstall.exe started, ends with a backslash
     bool silent = false;      // /S
-    HANDLE parent = nullptr;  // the starting process (SYNCHRONIZE), inherited
+    // The starting process (SYNCHRONIZE and reading its exit code), inherited.
+    HANDLE parent = nullptr;
+    // The /LOG= file the starting process created, inherited; null: none.
+    HANDLE log = nullptr;
 };
 
 // Writes `handoff` to `pipe`. Returns true when every byte was written.

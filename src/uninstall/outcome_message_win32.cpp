@@ -39,20 +39,33 @@ void ShowOutcome(const UninstallOutcome& outcome) {
         case kUninstallRunningCopy:
             return;
         case kUninstallPartly:
+        case kUninstallRestartRequired:
             break;
         default:
             AfxMessageBox(kMsgUninstallNoWorkingCopy, MB_OK | MB_ICONWARNING);
             return;
     }
+    const bool restart = outcome.result == kUninstallRestartRequired;
     ScreenText text;
-    text.Fixed(kMsgUninstallLeftHeading);
-    for (std::size_t i = 0; i < outcome.left.size() && i < kItemsShown; ++i) {
-        text.Path(outcome.left[i].path).Fixed(Reason(outcome.left[i].why)).Fixed("\r\n");
+    text.Fixed(restart ? kMsgUninstallRestartHeading : kMsgUninstallLeftHeading);
+    std::size_t shown = 0;
+    for (const LeftItem& item : outcome.left) {
+        if (shown++ < kItemsShown) {
+            text.Path(item.path).Fixed(Reason(item.why)).Fixed("\r\n");
+        }
     }
-    if (outcome.left.size() > kItemsShown) {
+    for (const std::string& path : outcome.marked) {
+        if (shown++ < kItemsShown) {
+            text.Path(path).Fixed(restart ? "" : kUninstallLeftAtRestart).Fixed("\r\n");
+        }
+    }
+    if (shown > kItemsShown) {
         text.Fixed(kUninstallLeftMore);
     }
-    AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+    if (restart) {
+        text.Fixed(kMsgUninstallRestartLast);
+    }
+    AfxMessageBox(text, MB_OK | (restart ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 }  // namespace qz

@@ -19,6 +19,16 @@ bool Gone(Removal removal) {
     return removal == Removal::kRemoved || removal == Removal::kMissing;
 }
 
+// True when a marked path lies below the folder `folder` (no trailing
+// backslash). The folder ends where a separator follows, so the comparison
+// of bytes cannot split a character.
+bool HoldsMarked(const std::vector<std::string>& marked, const std::string& folder) {
+    const std::string below = folder + "\\";
+    return std::any_of(marked.begin(), marked.end(), [&below](const std::string& path) {
+        return path.compare(0, below.size(), below) == 0;
+    });
+}
+
 bool IsDriveRoot(const std::string& dir) {
     return dir.size() == 3 && dir[1] == ':' && dir[2] == '\\';
 }
@@ -86,9 +96,8 @@ class Removing {
             } else {
                 const std::string path = m_job.install_dir + name;
                 m_job.ui->SetStatus(path);
-                const Removal removal = m_job.removal->RemoveFile(m_job.install_dir, name);
+                const Removal removal = RemoveOrMark(m_job.install_dir, name);
                 if (!Gone(removal)) {
-                    m_outcome.left.push_back({path, removal});
                     m_remaining.push_back(name);
                 }
             }
@@ -100,10 +109,7 @@ class Removing {
     // the user added there is meant to stay.
     void Folders(const std::vector<std::string>& names) {
         for (const std::string& folder : FoldersOf(names, m_job.names.is_lead)) {
-            const Removal removal = m_job.removal->RemoveFolder(m_job.install_dir, folder);
-            if (!Gone(removal) && removal != Removal::kNotEmpty) {
-                m_outcome.left.push_back({m_job.install_dir + folder, removal});
-            }
+            RemoveFolder(m_job.install_dir, folder);
         }
     }
 
@@ -119,11 +125,7 @@ class Removing {
             Link(m_job.programs_dir, plan.programs_uninstall_link, plan);
         }
         if (!m_job.programs_dir.empty()) {
-            const Removal removal =
-                m_job.removal->RemoveFolder(m_job.programs_dir + "\\", kProductName);
-            if (!Gone(removal) && removal != Removal::kNotEmpty) {
-                m_outcome.left.push_back({m_job.programs_dir + "\\" + kProductName, removal});
-            }
+            RemoveFolder(m_job.programs_dir + "\\", kProductName);
         }
     }
 
@@ -165,11 +167,50 @@ class Removing {
     }
 
     UninstallOutcome Finish() {
-        m_outcome.result = m_outcome.left.empty() ? kUninstallRemoved : kUninstallPartly;
+        if (!m_outcome.left.empty()) {
+            m_outcome.result = kUninstallPartly;
+        } else {
+            m_outcome.result =
+                m_outcome.marked.empty() ? kUninstallRemoved : kUninstallRestartRequired;
+        }
         return std::move(m_outcome);
     }
 
   private:
+    // Removes the file root + name; one in use is marked for the next
+    // restart. What neither went nor was marked is left, with its reason.
+    // Returns the removal: kInUse for a marked file, which stays until then.
+    Removal RemoveOrMark(const std::string& root, const std::string& name) {
+        const Removal removal = m_job.removal->RemoveFile(root, name);
+        if (Gone(removal)) {
+            return removal;
+        }
+        if (removal == Removal::kInUse && m_job.removal->MarkForRestart(root, name)) {
+            m_outcome.marked.push_back(root + name);
+            // Still on the disk until then: a later run's list names it.
+            return Removal::kInUse;
+        }
+        m_outcome.left.push_back({root + name, removal});
+        return removal;
+    }
+
+    // Removes the folder root + name when empty. Folders that stay because
+    // they hold something are not failures, since what the user added there
+    // is meant to stay; one that holds a marked item is marked after it.
+    void RemoveFolder(const std::string& root, const std::string& name) {
+        const std::string path = root + name;
+        const Removal removal = m_job.removal->RemoveFolder(root, name);
+        if (removal == Removal::kNotEmpty && HoldsMarked(m_outcome.marked, path)) {
+            if (m_job.removal->MarkForRestart(root, name)) {
+                m_outcome.marked.push_back(path);
+            } else {
+                m_outcome.left.push_back({path, Removal::kInUse});
+            }
+        } else if (!Gone(removal) && removal != Removal::kNotEmpty) {
+            m_outcome.left.push_back({path, removal});
+        }
+    }
+
     // Removes one link when it points at this installation.
     void Link(const std::string& folder, const std::string& link, const ShortcutPlan& plan) {
         std::string target;
@@ -181,10 +222,7 @@ class Removing {
             return;
         }
         const std::string root = folder + "\\";
-        const Removal removal = m_job.removal->RemoveFile(root, link.substr(root.size()));
-        if (!Gone(removal)) {
-            m_outcome.left.push_back({link, removal});
-        }
+        RemoveOrMark(root, link.substr(root.size()));
     }
 
     UninstallJob& m_job;
@@ -231,12 +269,22 @@ UninstallOutcome RemoveInstallation(UninstallJob& job) noexcept {
     }
 }
 
-bool RemoveUninstaller(FileRemoval& removal, const std::string& install_dir) {
-    if (!Gone(removal.RemoveFile(install_dir, kUninstallExe))) {
-        return false;
+bool RemoveUninstaller(FileRemoval& removal, const std::string& install_dir,
+                       std::vector<std::string>* marked) {
+    const Removal uninstaller = removal.RemoveFile(install_dir, kUninstallExe);
+    if (!Gone(uninstaller)) {
+        if (uninstaller != Removal::kInUse || !removal.MarkForRestart(install_dir, kUninstallExe)) {
+            return false;
+        }
+        marked->push_back(install_dir + kUninstallExe);
     }
-    if (!IsDriveRoot(install_dir)) {
-        removal.RemoveFolder(install_dir, "");
+    if (IsDriveRoot(install_dir)) {
+        return true;
+    }
+    const std::string folder = install_dir.substr(0, install_dir.size() - 1);
+    if (removal.RemoveFolder(install_dir, "") == Removal::kNotEmpty &&
+        HoldsMarked(*marked, folder) && removal.MarkForRestart(install_dir, "")) {
+        marked->push_back(folder);
     }
     return true;
 }

@@ -2,7 +2,10 @@
 // uninstall.exe. It removes what install.log lists and nothing else, in this
 // order:
 //   1. each listed file, except uninstall.exe (a link on the way is not
-//      followed, what lies behind it stays);
+//      followed, what lies behind it stays); one a program holds open is
+//      marked for removal at the next restart, and then every folder that
+//      holds a marked item after it, so that the restart completes the
+//      removal; a marked item counts as removed for what follows;
 //   2. the folders the listed names hold, deepest first, each only when empty,
 //      so that what the user added stays, with its folders;
 //   3. the three shortcuts, each only when its target is this directory's
@@ -61,9 +64,12 @@ struct LeftItem {
 };
 
 struct UninstallOutcome {
-    int result = kUninstallRemoved;  // kUninstallRemoved ... kUninstallRunningCopy
-    InstallList list;                // status and line of a refused list
-    std::vector<LeftItem> left;      // kUninstallPartly: what stayed
+    // kUninstallRemoved ... kUninstallRunningCopy, or kUninstallRestartRequired
+    // when nothing stayed but what was marked for the next restart.
+    int result = kUninstallRemoved;
+    InstallList list;                 // status and line of a refused list
+    std::vector<LeftItem> left;       // kUninstallPartly: what stayed
+    std::vector<std::string> marked;  // full paths marked for removal at the next restart
     // True when install.log listed uninstall.exe and nothing else stayed:
     // the working copy then removes it and the folder (RemoveUninstaller).
     bool remove_uninstaller = false;
@@ -71,13 +77,17 @@ struct UninstallOutcome {
 
 // Steps 1 to 5 above, but for uninstall.exe and the install directory.
 // Returns kUninstallNothingHere (no install.log), kUninstallListRefused,
-// kUninstallRunningCopy (the user did not wait), kUninstallPartly or
-// kUninstallRemoved. fs, removal and ui must be set. Throws nothing: memory
-// running out while the list is read refuses it.
+// kUninstallRunningCopy (the user did not wait), kUninstallPartly,
+// kUninstallRestartRequired or kUninstallRemoved. fs, removal and ui must be set. Throws nothing:
+// memory running out while the list is read refuses it.
 UninstallOutcome RemoveInstallation(UninstallJob& job) noexcept;
 
 // The last step: uninstall.exe, then the install directory when empty (never
-// a drive's root). Returns true when uninstall.exe is gone.
-bool RemoveUninstaller(FileRemoval& removal, const std::string& install_dir);
+// a drive's root). An uninstall.exe in use is marked for the next restart,
+// and so is a directory that still holds a marked item: `marked` (what
+// RemoveInstallation marked) gains what is marked here. Returns true when uninstall.exe is gone or
+// marked.
+bool RemoveUninstaller(FileRemoval& removal, const std::string& install_dir,
+                       std::vector<std::string>* marked);
 
 }  // namespace qz

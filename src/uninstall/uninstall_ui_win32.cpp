@@ -38,6 +38,11 @@ bool SilentUninstallUi::ProductIsRunning() {
     return ::FindWindowA(nullptr, kProductName) != nullptr;
 }
 
+bool SilentUninstallUi::AskRunningCopy() {
+    m_log.Event(kRunLogUninstallRunningCopy);
+    return false;
+}
+
 bool ShellLinkTargets::ReadTarget(const std::string& link, std::string* target) {
     return ReadLinkTarget(link, target);
 }

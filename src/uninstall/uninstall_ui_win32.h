@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "common/run_log_win32.h"
 #include "framework/controls.h"
 #include "uninstall/uninstall_ui.h"
 
@@ -35,12 +36,17 @@ class WindowUninstallUi : public UninstallUi {
 
 class SilentUninstallUi : public UninstallUi {
   public:
+    // `log` must outlive this object.
+    explicit SilentUninstallUi(RunLog& log) : m_log(log) {}
     bool ProductIsRunning() override;
-    // Never waits: false.
-    bool AskRunningCopy() override { return false; }
+    // Never waits: logs that the removal stopped and returns false.
+    bool AskRunningCopy() override;
     void SetRange(std::int32_t) override {}
     void SetPosition(std::int32_t) override {}
     void SetStatus(const std::string&) override {}
+
+  private:
+    RunLog& m_log;
 };
 
 // The shell's link object as the plan's reader of link targets.

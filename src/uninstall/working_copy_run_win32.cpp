@@ -10,11 +10,15 @@
 #include "common/dbcs.h"
 #include "common/file_removal_win32.h"
 #include "common/file_system_win32.h"
+#include "common/logged_file_removal_win32.h"
+#include "common/logged_file_system_win32.h"
+#include "common/run_log_win32.h"
 #include "common/texts.h"
 #include "common/unique_handle_win32.h"
 #include "engine/name_code_page.h"
 #include "framework/handles.h"
 #include "framework/win_app.h"
+#include "integration/logged_registry_store_win32.h"
 #include "integration/registry_store_win32.h"
 #include "integration/shell_folders_win32.h"
 #include "uninstall/handoff_win32.h"
@@ -49,6 +53,15 @@ void RemoveSelfAtRestart(const std::string& self, const std::string& folder) {
     }
 }
 
+// The message the window would show for a list that removes nothing.
+void LogRefusal(RunLog& log, int result) {
+    if (result == kUninstallNothingHere) {
+        log.FixedEvent(kRunLogMessage, kMsgUninstallNothingHere);
+    } else if (result == kUninstallListRefused) {
+        log.FixedEvent(kRunLogMessage, kMsgUninstallListRefused);
+    }
+}
+
 }  // namespace
 
 int RunWorkingCopy() {
@@ -61,6 +74,10 @@ int RunWorkingCopy() {
         return kUninstallNoWorkingCopy;
     }
     const UniqueHandle parent(handoff.parent);
+    RunLog log;
+    if (handoff.log != nullptr) {
+        log.Adopt(UniqueHandle(handoff.log));
+    }
     std::string self;
     const std::string folder = OwnFolder(&self);
     if (folder.empty()) {
@@ -70,8 +87,12 @@ int RunWorkingCopy() {
     ::SetCurrentDirectoryA(folder.c_str());
 
     const ComApartment apartment;
-    Win32FileSystem fs;
-    Win32FileRemoval removal(&IsAnsiLeadByte);
+    log.Event(kRunLogInstallDir, handoff.install_dir);
+    Win32FileSystem plain_fs;
+    LoggedFileSystem fs(plain_fs, log);
+    Win32FileRemoval plain_removal(&IsAnsiLeadByte);
+    LoggedFileRemoval removal(plain_removal, log, handoff.install_dir);
+    LoggedRegistryStore registry(DefaultRegistryStore(), log);
     ShellLinkTargets links;
     UninstallJob job;
     job.install_dir = handoff.install_dir;
@@ -81,13 +102,14 @@ int RunWorkingCopy() {
     job.links = &links;
     job.desktop_dir = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
     job.programs_dir = SpecialFolderPath(CSIDL_PROGRAMS);
-    job.registry = &DefaultRegistryStore();
+    job.registry = &registry;
 
     UninstallOutcome outcome;
     if (handoff.silent) {
-        SilentUninstallUi ui;
+        SilentUninstallUi ui(log);
         job.ui = &ui;
         outcome = RemoveInstallation(job);
+        LogRefusal(log, outcome.result);
     } else {
         CUninstallDlg dlg(job);
         AfxGetApp()->m_pMainWnd = &dlg;
@@ -95,17 +117,26 @@ int RunWorkingCopy() {
         AfxGetApp()->m_pMainWnd = nullptr;
         outcome = std::move(dlg.m_outcome);
     }
-    removal.Release();
+    plain_removal.Release();
     SendOutcome(output, static_cast<std::uint32_t>(outcome.result));
     ::CloseHandle(output);
     ::SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
 
     ::WaitForSingleObject(parent.get(), INFINITE);
-    if (outcome.remove_uninstaller && !RemoveUninstaller(removal, job.install_dir)) {
-        outcome.result = kUninstallPartly;
-        outcome.left.push_back({job.install_dir + kUninstallExe, Removal::kFailed});
+    if (outcome.remove_uninstaller) {
+        if (!RemoveUninstaller(removal, job.install_dir, &outcome.marked)) {
+            outcome.result = kUninstallPartly;
+            outcome.left.push_back({job.install_dir + kUninstallExe, Removal::kFailed});
+        } else if (outcome.result == kUninstallRemoved && !outcome.marked.empty()) {
+            outcome.result = kUninstallRestartRequired;
+        }
     }
-    removal.Release();
+    plain_removal.Release();
+    // Last, the exit code the uninstaller that was started returned.
+    DWORD code = 0;
+    if (log.IsOpen() && ::GetExitCodeProcess(parent.get(), &code)) {
+        log.Event(kRunLogExitCode, std::to_string(code));
+    }
     if (!handoff.silent) {
         ShowOutcome(outcome);
     }

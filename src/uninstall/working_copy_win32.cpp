@@ -73,7 +73,8 @@ bool MakePipe(bool child_reads, Pipe* pipe) {
 
 }  // namespace
 
-int RunInWorkingCopy(const std::string& install_dir, bool silent) {
+int RunInWorkingCopy(const std::string& install_dir, bool silent, HANDLE log, bool* log_handed) {
+    *log_handed = false;
     PrivateTempFolder folder;
     if (!folder.Create()) {
         return kUninstallNoWorkingCopy;
@@ -85,10 +86,17 @@ int RunInWorkingCopy(const std::string& install_dir, bool silent) {
     HANDLE parent = nullptr;
     if (!held || !MakePipe(true, &to_copy) || !MakePipe(false, &from_copy) ||
         !::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(),
-                           &parent, SYNCHRONIZE, TRUE, 0)) {
+                           &parent, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0)) {
         return kUninstallNoWorkingCopy;
     }
     const UniqueHandle parent_for_copy(parent);
+    // The copy writes to the same log, at the same position, after this one.
+    HANDLE log_for_copy = nullptr;
+    if (log != nullptr && !::DuplicateHandle(::GetCurrentProcess(), log, ::GetCurrentProcess(),
+                                             &log_for_copy, 0, TRUE, DUPLICATE_SAME_ACCESS)) {
+        return kUninstallNoWorkingCopy;
+    }
+    const UniqueHandle log_held(log_for_copy);
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -116,11 +124,13 @@ int RunInWorkingCopy(const std::string& install_dir, bool silent) {
     handoff.install_dir = install_dir;
     handoff.silent = silent;
     handoff.parent = parent;
+    handoff.log = log_for_copy;
     SendHandoff(to_copy.ours.get(), handoff);
     to_copy.ours.reset();
 
     std::uint32_t outcome = 0;
     if (ReceiveOutcome(from_copy.ours.get(), &outcome)) {
+        *log_handed = log_for_copy != nullptr;
         return static_cast<int>(outcome);
     }
     // The copy ended without an outcome: its exit code says why.

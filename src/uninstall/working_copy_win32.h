@@ -4,6 +4,8 @@
 // over through a pipe, and waits for the copy's outcome.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace qz {
@@ -13,6 +15,10 @@ namespace qz {
 // sharing until the copy has started. Returns the copy's outcome (an
 // UninstallExit), or kUninstallNoWorkingCopy when it could not be made or
 // started (nothing is removed then, and the copy's folder goes again).
-int RunInWorkingCopy(const std::string& install_dir, bool silent);
+// `log` (null: none) is the /LOG= file, handed on to the copy, which writes
+// its events and, once this process has ended, its exit code: *log_handed
+// tells whether the copy took it over, else the exit code is this process's
+// to write.
+int RunInWorkingCopy(const std::string& install_dir, bool silent, HANDLE log, bool* log_handed);
 
 }  // namespace qz

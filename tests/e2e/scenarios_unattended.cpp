@@ -425,14 +425,6 @@ void UnattendedAppsEntry() {
     }
 }
 
-// The lines of `lines` that begin with `prefix`.
-long long CountLines(const std::vector<std::wstring>& lines, const std::wstring& prefix) {
-    long long count = 0;
-    for (const std::wstring& line : lines)
-        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
-    return count;
-}
-
 // /LOG=FILE: a relative log taken from the start directory, naming the
 // command line first, the install directory, every folder, file, shortcut
 // and registry value written, and the exit code last; a held file's failure

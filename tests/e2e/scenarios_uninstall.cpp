@@ -4,6 +4,7 @@
 // except for what the user added, and nothing else goes.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "robot/prefix_snapshot.h"
 #include "robot/process.h"
 #include "robot/report.h"
+#include "robot/run_log.h"
 #include "robot/running_copy.h"
 #include "robot/scenario.h"
 #include "robot/screenshot.h"
@@ -201,9 +203,12 @@ void UninstallRefusals() {
 }
 
 // A running copy: exit 5 and nothing removed in /S, the question in the
-// window. A held file: reported, the rest removed, a later run finishes.
+// window. A held file: marked for removal at the next restart, with the
+// folders above it, and the rest removed now: 3010 in /S, with the refusal
+// and the marks in the log, the restart in the window's last message.
 void UninstallRunningCopyAndHeldFile() {
     const std::string dir = "C:\\R\\Qorvane\\";
+    const std::string held = dir + "data\\pendrel.exe";
     InstallSilently(DemoPackage(), dir);
     {
         const PrefixSnapshot before = TakePrefixSnapshot(RobotsOwnFolders());
@@ -213,52 +218,132 @@ void UninstallRunningCopyAndHeldFile() {
         ExpectAsBefore(before, "a running copy in /S");
     }
     {
-        FileHold hold(dir + "data\\pendrel.exe");
-        CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S", dir), 3, "exit code: partly");
-        Check(FileExists(dir + "data\\pendrel.exe"), "the held file stays");
-        Check(!FileExists(dir + "readme.txt"), "the rest goes");
-        CheckEqual(ReadWholeFile(dir + "install.log"),
-                   "[FILE] data\\pendrel.exe\r\n[FILE] uninstall.exe\r\n",
-                   "install.log lists what stays, in its order");
-        Check(FileExists(dir + "uninstall.exe"), "uninstall.exe stays");
-        Check(ReadShortcut(ProgramsUninstallLink()).loaded, "its shortcut stays");
-        Check(!ReadShortcut(DesktopLink()).loaded, "the application's shortcut goes");
-        CheckEqual(ReadMachineValue(kProductKey, "path").bytes, dir + std::string(1, '\0'),
-                   "the record stays");
+        RunningCopy copy("C:\\qz-e2e\\");
+        const Shortcut link = ReadShortcut(ProgramsUninstallLink());
+        Process process;
+        Require(process.Start(link.target, "", link.workingDirectory), "uninstall.exe starts");
+        HWND question = WaitMessageBox(process.Id(), kUninstallerAppName, Buttons::kYesNo);
+        Require(question != nullptr, "the uninstaller asks first");
+        Click(question, IDYES);
+        Require(WaitGone(question), "the question closes when answered");
+        HWND wait = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
+        Require(wait != nullptr, "the running-copy question appears");
+        HWND window = WaitAnyDialog(kUninstallCaption, IDC_PROGRESS);
+        Check(window != nullptr && IsShown(Item(window, IDC_STATUS)),
+              "over the uninstaller's window with its progress bar and status line");
+        Check(WideMessageBoxText(wait) == kUninstallRunningCopyQuestionWide,
+              "the running-copy question's text");
+        Check(CheckButtons(wait, Buttons::kOkCancel), "OK and Cancel");
+        Click(wait, IDOK);
+        // The next box has the same caption: the one answered must be gone first.
+        Require(WaitGone(wait), "the running-copy question closes when answered");
+        HWND again = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
+        Require(again != nullptr, "asked again while the copy stays open");
+        Check(WideMessageBoxText(again) == kUninstallRunningCopyQuestionWide, "the same question");
+        copy.Close();
+        Click(again, IDOK);
+        Require(WaitGone(again), "the running-copy question closes when answered again");
+        HWND done = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 60000);
+        Require(done != nullptr, "the last message appears");
+        Check(WideMessageBoxText(done) == kUninstallDoneWide, "Qorvane was removed");
+        Click(done, IDOK);
+        Check(WaitUninstallersGone(), "the uninstaller ends");
+        Check(!DirExists(dir), "the install directory is gone");
+        Check(!MachineKeyExists(kProductKey) && !MachineKeyExists(kVendorKey),
+              "the record is gone");
+        CheckNoShortcuts();
     }
-    RunningCopy copy("C:\\qz-e2e\\");
-    const Shortcut link = ReadShortcut(ProgramsUninstallLink());
-    Process process;
-    Require(process.Start(link.target, "", link.workingDirectory), "uninstall.exe starts");
-    HWND question = WaitMessageBox(process.Id(), kUninstallerAppName, Buttons::kYesNo);
-    Require(question != nullptr, "the uninstaller asks first");
-    Click(question, IDYES);
-    Require(WaitGone(question), "the question closes when answered");
-    HWND wait = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
-    Require(wait != nullptr, "the running-copy question appears");
-    HWND window = WaitAnyDialog(kUninstallCaption, IDC_PROGRESS);
-    Check(window != nullptr && IsShown(Item(window, IDC_STATUS)),
-          "over the uninstaller's window with its progress bar and status line");
-    Check(WideMessageBoxText(wait) == kUninstallRunningCopyQuestionWide,
-          "the running-copy question's text");
-    Check(CheckButtons(wait, Buttons::kOkCancel), "OK and Cancel");
-    Click(wait, IDOK);
-    // The next box has the same caption: the one answered must be gone first.
-    Require(WaitGone(wait), "the running-copy question closes when answered");
-    HWND again = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 30000);
-    Require(again != nullptr, "asked again while the copy stays open");
-    Check(WideMessageBoxText(again) == kUninstallRunningCopyQuestionWide, "the same question");
-    copy.Close();
-    Click(again, IDOK);
-    Require(WaitGone(again), "the running-copy question closes when answered again");
-    HWND done = WaitAnyDialog(kUninstallerAppName, 0xFFFF, 60000);
-    Require(done != nullptr, "the last message appears");
-    Check(WideMessageBoxText(done) == kUninstallDoneWide, "Qorvane was removed");
-    Click(done, IDOK);
-    Check(WaitUninstallersGone(), "the uninstaller ends");
+
+    Step("a held file in /S, logged to a quoted path with spaces");
+    InstallSilently(DemoPackage(), dir);
+    {
+        const std::string log = "C:\\log dir\\uninstall run.log";
+        Require(MakeDirs("C:\\log dir\\"), "the log's folder is made");
+        FileHold hold(held);
+        CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S /LOG=\"" + log + "\"", dir), 3010,
+                   "exit code: removed, a restart completes it");
+        Check(FileExists(held), "the held file stays until the restart");
+        Check(!FileExists(dir + "readme.txt") && !FileExists(dir + "install.log") &&
+                  !FileExists(dir + "uninstall.exe"),
+              "the rest goes, install.log and uninstall.exe with it");
+        Check(!MachineKeyExists(kProductKey), "the record is gone");
+        CheckNoUninstallEntry("a held file");
+        CheckNoShortcuts();
+        // The file first, then each folder that holds it, deepest first.
+        const std::vector<std::string> pending = PendingRemovals();
+        std::vector<std::size_t> at;
+        for (const std::string& path : {held, dir + "data", dir.substr(0, dir.size() - 1)}) {
+            const auto found = std::find(pending.begin(), pending.end(), "\\??\\" + path);
+            at.push_back(static_cast<std::size_t>(found - pending.begin()));
+            Check(found != pending.end(), "marked for the restart: " + path);
+        }
+        Check(at[0] < at[1] && at[1] < at[2], "the file before its folders");
+
+        const std::vector<std::wstring> lines = ReadRunLog(log);
+        Require(!lines.empty(), "the log has lines");
+        const std::wstring failure = L"无法删除 " + Widen(held) + L" (错误 32: ";
+        CheckEqual(CountLines(lines, failure), 1, "the log names the held file with error 32");
+        CheckLogLine(lines, L"将在重新启动时删除 " + Widen(held), "the file's mark");
+        CheckLogLine(lines, L"将在重新启动时删除 " + Widen(dir + "data"), "its folder's mark");
+        CheckLogLine(lines, L"已删除文件 " + Widen(dir + "uninstall.exe"),
+                     "uninstall.exe's removal");
+        CheckEqual(lines.back(), L"退出代码: 3010", "the last line is the exit code");
+    }
+
+    Step("a held file in the window");
+    InstallSilently(DemoPackage(), dir);
+    FileHold hold(held);
+    UninstallByShortcut(dir, kUninstallRestartStartWide);
+    Check(FileExists(held) && !FileExists(dir + "install.log"),
+          "the held file stays until the restart, the rest goes");
+}
+
+// /LOG= for uninstall.exe /S: a relative log taken from the start directory,
+// naming the command line, the install directory, every file, folder,
+// shortcut and registry value removed, and the exit code last; a log that
+// cannot be created is exit code 8 with nothing removed.
+void UninstallLog() {
+    const std::string dir = "C:\\My Apps\\Qorvane\\";
+    const std::wstring wideDir = Widen(dir);
+    const std::string start = "C:\\qz-e2e\\log-start\\";
+    Require(MakeDirs(start), "the start directory is made");
+    InstallSilently(DemoPackage(), dir);
+
+    CheckEqual(RunUninstaller(dir + "uninstall.exe", "/S /LOG=C:\\no-folder\\x.log", start), 8,
+               "exit code: the log cannot be created");
+    Check(FileExists(dir + "install.log") && FileExists(dir + "uninstall.exe") &&
+              MachineKeyExists(kProductKey),
+          "nothing is removed");
+    Check(!DirExists("C:\\no-folder\\"), "no folder for the log");
+
+    const std::string arguments = "/S /LOG=uninstall.log";
+    CheckEqual(RunUninstaller(dir + "uninstall.exe", arguments, start), 0, "exit code: removed");
     Check(!DirExists(dir), "the install directory is gone");
-    Check(!MachineKeyExists(kProductKey) && !MachineKeyExists(kVendorKey), "the record is gone");
-    CheckNoShortcuts();
+    const std::vector<std::wstring> lines = ReadRunLog(start + "uninstall.log");
+    Require(!lines.empty(), "the log has lines");
+    Check(lines.front().rfind(L"命令行: ", 0) == 0 &&
+              lines.front().find(Widen(arguments)) != std::wstring::npos,
+          "the first line is the command line: " + Printable(lines.front()));
+    CheckLogLine(lines, L"安装目录: " + wideDir, "the install directory");
+    long long files = 1;  // install.log
+    for (const auto& entry : ListTree(DemoPayloadDir())) {
+        if (entry.second < 0) {
+            CheckLogLine(
+                lines,
+                L"已删除文件夹 " + wideDir + Widen(entry.first.substr(0, entry.first.size() - 1)),
+                "a folder");
+        } else {
+            ++files;
+            CheckLogLine(lines, L"已删除文件 " + wideDir + Widen(entry.first), "a file");
+        }
+    }
+    CheckLogLine(lines, L"已删除文件 " + wideDir + L"install.log", "install.log");
+    CheckEqual(CountLines(lines, L"已删除文件 "), files, "the files removed, each once");
+    for (const std::string& link : {DesktopLink(), ProgramsAppLink(), ProgramsUninstallLink()})
+        CheckLogLine(lines, L"已删除快捷方式 " + Widen(link), "a shortcut");
+    Check(CountLines(lines, L"已删除注册表") > 0, "the registry's removals");
+    CheckEqual(CountLines(lines, L"无法"), 0, "no failure");
+    CheckEqual(lines.back(), L"退出代码: 0", "the last line is the exit code");
 }
 
 // A link planted inside the install directory, to a folder of sentinels: not
@@ -333,5 +418,6 @@ const Scenario refusals("uninstall_refusals", &UninstallRefusals);
 const Scenario planted("uninstall_planted_link", &UninstallPlantedLink);
 const Scenario appsEntry("uninstall_apps_entry", &UninstallAppsEntry);
 const Scenario held("uninstall_running_and_held", &UninstallRunningCopyAndHeldFile);
+const Scenario log("uninstall_log", &UninstallLog);
 
 }  // namespace

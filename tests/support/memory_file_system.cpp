@@ -180,7 +180,10 @@ Removal MemoryFileSystem::RemoveFile(const std::string& root, const std::string&
     if (m_files.count(key) == 0) {
         return Removal::kMissing;
     }
-    if (m_open.count(key) != 0 || m_failRemove.count(key) != 0) {
+    if (m_open.count(key) != 0 || m_held.count(key) != 0) {
+        return Removal::kInUse;
+    }
+    if (m_failRemove.count(key) != 0) {
         return Removal::kFailed;
     }
     m_files.erase(key);
@@ -217,6 +220,15 @@ Removal MemoryFileSystem::RemoveFolder(const std::string& root, const std::strin
     m_directories.erase(key);
     m_removed.push_back(key);
     return Removal::kRemoved;
+}
+
+bool MemoryFileSystem::MarkForRestart(const std::string& root, const std::string& name) {
+    const std::string key = Key(root + name);
+    if (m_failMark.count(key) != 0) {
+        return false;
+    }
+    m_marked.push_back(key);
+    return true;
 }
 
 ItemKind MemoryFileSystem::Inspect(const std::string& root, const std::string& name) {

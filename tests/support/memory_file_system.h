@@ -40,6 +40,8 @@ class MemoryFileSystem : public FileSystem, public FileRemoval {
     Removal RemoveFile(const std::string& root, const std::string& name) override;
     Removal RemoveFolder(const std::string& root, const std::string& name) override;
     ItemKind Inspect(const std::string& root, const std::string& name) override;
+    // Records the mark (root + name as a key) unless FailMark named it.
+    bool MarkForRestart(const std::string& root, const std::string& name) override;
 
     // Setting up: adds a file or a directory; missing parents are made too.
     void AddFile(const std::string& path, const std::string& contents);
@@ -67,6 +69,8 @@ class MemoryFileSystem : public FileSystem, public FileRemoval {
     bool Untouched() const { return !m_touched; }
     // Every file and directory removed, in order, as keys.
     const std::vector<std::string>& removed() const { return m_removed; }
+    // Everything marked for removal at the next restart, in order, as keys.
+    const std::vector<std::string>& marked() const { return m_marked; }
 
     // Faults.
     // The nth call of Write (1-based, counted over all streams) writes nothing
@@ -77,8 +81,12 @@ class MemoryFileSystem : public FileSystem, public FileRemoval {
     void SetCapacity(std::int64_t bytes) { m_capacity = bytes; }
     // Opening this path, for reading or writing, fails.
     void FailOpen(const std::string& path) { m_failOpen.insert(path); }
-    // Removing this file or folder fails, as for a file a program holds open.
+    // Removing this file or folder fails, as for one without the permission.
     void FailRemove(const std::string& path) { m_failRemove.insert(Key(path)); }
+    // Removing this file finds it in use (kInUse), as a program holding it open.
+    void HoldFile(const std::string& path) { m_held.insert(Key(path)); }
+    // Marking this file or folder for the next restart fails.
+    void FailMark(const std::string& path) { m_failMark.insert(Key(path)); }
     // Closing a write stream on this path fails (its data stays).
     void FailClose(const std::string& path) { m_failClose.insert(path); }
     // Reading this path fails with an I/O error once offset bytes have been
@@ -109,7 +117,10 @@ class MemoryFileSystem : public FileSystem, public FileRemoval {
     std::set<std::string> m_open;
     std::set<std::string> m_links;
     std::set<std::string> m_failRemove;
+    std::set<std::string> m_held;
+    std::set<std::string> m_failMark;
     std::vector<std::string> m_removed;
+    std::vector<std::string> m_marked;
     bool m_touched = false;
     int m_writeCalls = 0;
     int m_failWriteCall = 0;

@@ -118,9 +118,11 @@ TEST(RemovalPlan, RemovesWhatWasInstalledInOrderAndKeepsWhatTheUserAdded) {
     EXPECT_EQ(in.ui.last_position, 4);
     EXPECT_EQ(in.ui.statuses.front(), "C:\\Q\\ravik.exe");
 
-    EXPECT_TRUE(RemoveUninstaller(in.fs, kDir));
+    std::vector<std::string> marked;
+    EXPECT_TRUE(RemoveUninstaller(in.fs, kDir, &marked));
     EXPECT_FALSE(in.fs.HasFile("C:\\Q\\uninstall.exe"));
     EXPECT_TRUE(in.fs.HasDirectory("C:\\Q"));  // it holds what the user added
+    EXPECT_TRUE(marked.empty());
 
     // A second run finds no list and removes nothing.
     const std::size_t removed = in.fs.removed().size();
@@ -159,8 +161,15 @@ struct LeftCase {
 
 TEST(RemovalPlan, WhatCannotGoIsReportedAndListedAndTheUninstallerStays) {
     const LeftCase cases[] = {
-        {"a held file",
+        {"a file the system refuses",
          [](Installed& in) { in.fs.FailRemove("C:\\Q\\ravik.exe"); },
+         {"C:\\Q\\ravik.exe"},
+         "[FILE] ravik.exe\r\n[FILE] uninstall.exe\r\n"},
+        {"a held file that cannot be marked for the restart",
+         [](Installed& in) {
+             in.fs.HoldFile("C:\\Q\\ravik.exe");
+             in.fs.FailMark("C:\\Q\\ravik.exe");
+         },
          {"C:\\Q\\ravik.exe"},
          "[FILE] ravik.exe\r\n[FILE] uninstall.exe\r\n"},
         {"a planted link",
@@ -192,6 +201,43 @@ TEST(RemovalPlan, WhatCannotGoIsReportedAndListedAndTheUninstallerStays) {
     }
 }
 
+struct HeldCase {
+    const char* what;
+    const char* held;
+    // Marked in order: by the removal, then by the last step.
+    std::vector<std::string> marked;
+};
+
+TEST(RemovalPlan, AHeldFileAndTheFoldersAboveItAreMarkedAndTheRestGoes) {
+    const HeldCase cases[] = {
+        {"a file of the install directory", "C:\\Q\\ravik.exe", {"C:\\Q\\ravik.exe", "C:\\Q"}},
+        {"a file two folders down",
+         "C:\\Q\\data\\skelmot\\setup.exe",
+         {"C:\\Q\\data\\skelmot\\setup.exe", "C:\\Q\\data\\skelmot", "C:\\Q\\data", "C:\\Q"}},
+        {"the Start menu's shortcut",
+         "C:\\users\\u\\Programs\\Qorvane\\Qorvane.lnk",
+         {"C:\\users\\u\\Programs\\Qorvane\\Qorvane.lnk", "C:\\users\\u\\Programs\\Qorvane"}},
+    };
+    for (const HeldCase& c : cases) {
+        Installed in;
+        in.fs.HoldFile(c.held);
+        UninstallOutcome outcome = RemoveInstallation(in.job);
+        EXPECT_EQ(outcome.result, kUninstallRestartRequired) << c.what;
+        EXPECT_TRUE(outcome.left.empty()) << c.what;
+        // The restart completes it: the list, the record and the other
+        // shortcuts go now.
+        EXPECT_TRUE(outcome.remove_uninstaller) << c.what;
+        EXPECT_FALSE(in.fs.HasFile("C:\\Q\\install.log")) << c.what;
+        EXPECT_FALSE(in.registry.HasKey(kHkeyLocalMachine, kKey)) << c.what;
+        EXPECT_FALSE(in.fs.HasFile("C:\\users\\u\\Desktop\\Qorvane.lnk")) << c.what;
+        EXPECT_TRUE(RemoveUninstaller(in.fs, kDir, &outcome.marked)) << c.what;
+        EXPECT_FALSE(in.fs.HasFile("C:\\Q\\uninstall.exe")) << c.what;
+        EXPECT_EQ(outcome.marked, c.marked) << c.what;
+        EXPECT_EQ(in.fs.marked(), c.marked) << c.what;
+        EXPECT_TRUE(in.fs.HasFile(c.held)) << c.what;
+    }
+}
+
 TEST(RemovalPlan, LinksAndRecordOfAnotherInstallationStay) {
     Installed in;
     in.fs.AddFile(std::string(kDesktop) + "\\Qorvane.lnk", "D:\\Q\\ravik.exe");
@@ -206,7 +252,8 @@ TEST(RemovalPlan, LinksAndRecordOfAnotherInstallationStay) {
     // Nothing of the user's: the folders go, deepest first, and with
     // uninstall.exe the install directory.
     EXPECT_FALSE(in.fs.HasDirectory("C:\\Q\\data"));
-    EXPECT_TRUE(RemoveUninstaller(in.fs, kDir));
+    std::vector<std::string> marked;
+    EXPECT_TRUE(RemoveUninstaller(in.fs, kDir, &marked));
     EXPECT_FALSE(in.fs.HasDirectory("C:\\Q"));
 }
 
@@ -231,7 +278,8 @@ TEST(RemovalPlan, InADrivesRootOnlyThePackagesFilesGo) {
     in.fs.AddFile("C:\\uninstall.exe", "un");
     in.job.install_dir = "C:\\";
     EXPECT_EQ(RemoveInstallation(in.job).result, kUninstallRemoved);
-    EXPECT_TRUE(RemoveUninstaller(in.fs, "C:\\"));
+    std::vector<std::string> marked;
+    EXPECT_TRUE(RemoveUninstaller(in.fs, "C:\\", &marked));
     EXPECT_FALSE(in.fs.HasFile("C:\\ravik.exe"));
     EXPECT_TRUE(in.fs.HasFile("C:\\Q\\ravik.exe"));
     EXPECT_TRUE(in.fs.HasFile("C:\\Q\\install.log"));

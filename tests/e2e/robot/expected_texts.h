@@ -45,6 +45,8 @@ ROBOT_TEXT(kUninstallRunningCopyQuestion,
            "关闭程序后按确定继续卸载，按取消退出卸载。")
 ROBOT_TEXT(kUninstallDone, "Qorvane 已从您的计算机中移除。")
 ROBOT_TEXT(kUninstallLeftStart, "Qorvane 未能完全移除。")
+ROBOT_TEXT(kUninstallRestartStart,
+           "Qorvane 已从您的计算机中移除。以下文件正在使用中,将在计算机重新启动时删除:")
 // The caption of the uninstaller's progress window.
 inline constexpr char kUninstallCaption[] = "卸载 Qorvane";
 // The uninstall shortcut's file name in the Start menu.

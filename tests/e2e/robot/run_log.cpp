@@ -71,4 +71,11 @@ bool CheckLogLine(const std::vector<std::wstring>& lines, const std::wstring& li
     return Check(found, "the log names " + what + ": " + Printable(line));
 }
 
+long long CountLines(const std::vector<std::wstring>& lines, const std::wstring& prefix) {
+    long long count = 0;
+    for (const std::wstring& line : lines)
+        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+
 }  // namespace robot

@@ -20,4 +20,7 @@ std::wstring Widen(const std::string& path);
 bool CheckLogLine(const std::vector<std::wstring>& lines, const std::wstring& line,
                   const std::string& what);
 
+// The lines of `lines` that begin with `prefix`.
+long long CountLines(const std::vector<std::wstring>& lines, const std::wstring& prefix);
+
 }  // namespace robot
