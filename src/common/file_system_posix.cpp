@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "common/descriptor_io_posix.h"
 #include "common/kernel_copy_posix.h"
 #include "common/random_name.h"
 #include "common/unique_fd_posix.h"
@@ -78,17 +79,7 @@ class PosixReadStream : public ReadStream, public DescriptorSource {
 
     int PositionedDescriptor() override { return m_fd.get(); }
 
-    std::int64_t Read(void* buf, std::size_t n) override {
-        for (;;) {
-            const ssize_t got = read(m_fd.get(), buf, n);
-            if (got >= 0) {
-                return got;
-            }
-            if (errno != EINTR) {
-                return -1;
-            }
-        }
-    }
+    std::int64_t Read(void* buf, std::size_t n) override { return ReadSome(m_fd.get(), buf, n); }
 
   private:
     UniqueFd m_fd;
@@ -99,22 +90,7 @@ class PosixWriteStream : public WriteStream {
     explicit PosixWriteStream(int fd) : m_fd(fd) {}
 
     bool Write(const void* buf, std::size_t n) override {
-        if (m_fd.get() < 0) {
-            return false;
-        }
-        const char* p = static_cast<const char*>(buf);
-        while (n > 0) {
-            const ssize_t put = write(m_fd.get(), p, n);
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put <= 0) {
-                return false;
-            }
-            p += put;
-            n -= static_cast<std::size_t>(put);
-        }
-        return true;
+        return m_fd.get() >= 0 && WriteAll(m_fd.get(), buf, n);
     }
 
     // By the kernel where it can, else read and write.

@@ -1,6 +1,5 @@
 #include "qzpack/host/host_file.h"
 
-#include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -8,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/descriptor_io_posix.h"
 #include "common/kernel_copy_posix.h"
 #include "common/unique_fd_posix.h"
 
@@ -18,16 +18,6 @@ namespace {
 // and for the package's many small writes. Left uninitialised: zeroing them
 // costs more than a small package's reading.
 constexpr std::size_t kHostBufferSize = 128 * 1024;
-
-// One read(2), again when a signal interrupts it; -1 on an error.
-std::int64_t ReadOnce(int fd, void* buf, std::size_t n) {
-    for (;;) {
-        const ssize_t got = read(fd, buf, n);
-        if (got >= 0 || errno != EINTR) {
-            return got;
-        }
-    }
-}
 
 // A host file read through its descriptor and a buffer of its own. A copy by
 // the kernel takes the descriptor, after the bytes read ahead are given back
@@ -47,8 +37,8 @@ class HostReadStream : public ReadStream, public DescriptorSource {
                     m_buffer.reset(new char[kHostBufferSize]);
                 }
                 const std::int64_t got =
-                    direct ? ReadOnce(m_fd.get(), to + done, n - done)
-                           : ReadOnce(m_fd.get(), m_buffer.get(), kHostBufferSize);
+                    direct ? ReadSome(m_fd.get(), to + done, n - done)
+                           : ReadSome(m_fd.get(), m_buffer.get(), kHostBufferSize);
                 if (got <= 0) {
                     return done > 0 ? static_cast<std::int64_t>(done) : got;
                 }
@@ -102,7 +92,7 @@ class HostWriteStream : public WriteStream {
             return false;
         }
         if (n >= kHostBufferSize) {
-            return WriteAll(buf, n);
+            return WriteAll(m_fd.get(), buf, n);
         }
         std::memcpy(m_buffer.get() + m_used, buf, n);
         m_used += n;
@@ -129,23 +119,7 @@ class HostWriteStream : public WriteStream {
     bool Flush() {
         const std::size_t used = m_used;
         m_used = 0;
-        return WriteAll(m_buffer.get(), used);
-    }
-
-    bool WriteAll(const void* buf, std::size_t n) {
-        const char* p = static_cast<const char*>(buf);
-        while (n > 0) {
-            const ssize_t put = write(m_fd.get(), p, n);
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put <= 0) {
-                return false;
-            }
-            p += put;
-            n -= static_cast<std::size_t>(put);
-        }
-        return true;
+        return WriteAll(m_fd.get(), m_buffer.get(), used);
     }
 
     UniqueFd m_fd;
