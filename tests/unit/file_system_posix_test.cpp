@@ -215,17 +215,9 @@ TEST(PosixFileSystem, KernelCopyExtractsAsReadAndWriteDo) {
                     std::ofstream(package, std::ios::binary) << bytes;
                 } else {
                     ASSERT_EQ(mkfifo(package.c_str(), 0600), 0);
+                    // Opening a FIFO waits for its reader: the writer has a thread.
                     writer = std::thread([&package, &bytes]() {
-                        const int fd = open(package.c_str(), O_WRONLY | O_CLOEXEC);
-                        std::size_t put = 0;
-                        while (fd >= 0 && put < bytes.size()) {
-                            const ssize_t n = write(fd, bytes.data() + put, bytes.size() - put);
-                            if (n <= 0) {
-                                break;
-                            }
-                            put += static_cast<std::size_t>(n);
-                        }
-                        close(fd);
+                        std::ofstream(package, std::ios::binary) << bytes;
                     });
                 }
                 run.job.open_package = [&package]() { return pack::OpenHostRead(package); };
