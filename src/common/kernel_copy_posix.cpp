@@ -16,6 +16,12 @@ bool IsLastingRefusal(int error) {
 
 }  // namespace
 
+std::int64_t DescriptorPosition(ReadStream& source) {
+    auto* descriptor_source = dynamic_cast<DescriptorSource*>(&source);
+    const int fd = descriptor_source != nullptr ? descriptor_source->PositionedDescriptor() : -1;
+    return fd < 0 ? -1 : static_cast<std::int64_t>(lseek(fd, 0, SEEK_CUR));
+}
+
 std::int64_t KernelCopy::Copy(ReadStream& source, int out, std::size_t n) {
     auto* descriptor_source = dynamic_cast<DescriptorSource*>(&source);
     if (m_refused || descriptor_source == nullptr || out < 0) {

@@ -21,6 +21,10 @@ class DescriptorSource {
     ~DescriptorSource() = default;
 };
 
+// The position of source's descriptor (as PositionedDescriptor leaves it), or
+// -1 when source is no DescriptorSource or the position cannot be told.
+std::int64_t DescriptorPosition(ReadStream& source);
+
 // What KernelCopy returns when the kernel copied nothing and the caller must
 // read and write instead.
 constexpr std::int64_t kKernelCopyRefused = -3;

@@ -155,17 +155,20 @@ TEST(QzpackWriterTest, AFailedWriteIsReported) {
     }
 }
 
-// On disk, as qzpack create writes: whole pieces are copied by the kernel,
-// never past the size. A source that grew or shrank is refused, and the
-// package holds exactly the bytes before the fault: never one past the size.
-TEST(QzpackWriterTest, OnDiskTheKernelCopiesAndNoByteBeyondTheSizeLands) {
+// On disk, as qzpack create writes. The file's bytes are copied by the
+// kernel where its offsets in the file and in the package agree within a
+// page (after a padding file of 3540 bytes, the data of "f" begins at 4096),
+// else read and written. Either way a source that grew or shrank is refused,
+// and the package holds exactly the bytes before the fault: never one past
+// the size.
+TEST(QzpackWriterTest, OnDiskNoByteBeyondTheSizeLandsCopiedOrRead) {
     const std::size_t piece = 128 * 1024;
     struct Case {
         const char* what;
         std::size_t length;   // of the file
         std::int64_t size;    // what the item says
         const char* message;  // nullptr: written
-        std::size_t carried;  // data bytes in the package
+        std::size_t carried;  // data bytes of "f" in the package
     };
     const std::vector<Case> cases = {
         {"exact: whole pieces and a tail", 2 * piece + 7, 2 * piece + 7, nullptr, 2 * piece + 7},
@@ -174,33 +177,44 @@ TEST(QzpackWriterTest, OnDiskTheKernelCopiesAndNoByteBeyondTheSizeLands) {
         {"grew inside the tail", piece + 6, piece + 5, "longer", piece},
         {"shrank inside a whole piece", 2 * piece - 1, 2 * piece, "shorter", 2 * piece - 1},
     };
+    const std::string pad(3540, 'p');
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::QzpackTempTree tree;
-        std::string contents(c.length, '\0');
-        for (std::size_t i = 0; i < contents.size(); ++i) {
-            contents[i] = static_cast<char>(i * 31 + i / 4093);
+        for (const bool in_step : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (in_step ? ", copied" : ", read"));
+            test::QzpackTempTree tree;
+            std::string contents(c.length, '\0');
+            for (std::size_t i = 0; i < contents.size(); ++i) {
+                contents[i] = static_cast<char>(i * 31 + i / 4093);
+            }
+            tree.Write("in/f", contents);
+            tree.Write("in/pad", pad);
+            std::vector<PackItem> items = {Item("f", c.size)};
+            if (in_step) {
+                items.insert(items.begin(), Item("pad", static_cast<std::int64_t>(pad.size())));
+            }
+            PosixFileSystem sources(tree.Path("in").string());
+            std::filesystem::path made;
+            std::unique_ptr<WriteStream> out = CreateHostTemp(tree.Path("p.dat"), &made);
+            ASSERT_NE(out, nullptr);
+            std::string error;
+            const bool written = WritePackage(
+                items, *out,
+                [&sources](const PackItem& item) { return sources.OpenRead(item.name); }, nullptr,
+                &error);
+            EXPECT_TRUE(out->Close());
+            EXPECT_EQ(written, c.message == nullptr) << error;
+            if (c.message != nullptr) {
+                EXPECT_NE(error.find(c.message), std::string::npos) << error;
+            }
+            std::string expected =
+                HeaderBytes(1, 'Q', 'Z', static_cast<std::int32_t>(items.size()));
+            for (const PackItem& item : items) {
+                expected += EntryBytes(static_cast<std::int32_t>(item.size), item.name);
+            }
+            expected += (in_step ? pad : "") + contents.substr(0, c.carried);
+            const std::string package = tree.Read(made.lexically_relative(tree.root()).string());
+            EXPECT_TRUE(package == expected) << package.size() << " bytes, not " << expected.size();
         }
-        tree.Write("in/f", contents);
-        PosixFileSystem sources(tree.Path("in").string());
-        std::filesystem::path made;
-        std::unique_ptr<WriteStream> out = CreateHostTemp(tree.Path("p.dat"), &made);
-        ASSERT_NE(out, nullptr);
-        std::string error;
-        const bool written = WritePackage(
-            {Item("f", c.size)}, *out,
-            [&sources](const PackItem& item) { return sources.OpenRead(item.name); }, nullptr,
-            &error);
-        EXPECT_TRUE(out->Close());
-        EXPECT_EQ(written, c.message == nullptr) << error;
-        if (c.message != nullptr) {
-            EXPECT_NE(error.find(c.message), std::string::npos) << error;
-        }
-        const std::string package = tree.Read(made.lexically_relative(tree.root()).string());
-        EXPECT_TRUE(package == HeaderBytes(1, 'Q', 'Z', 1) +
-                                   EntryBytes(static_cast<std::int32_t>(c.size), "f") +
-                                   contents.substr(0, c.carried))
-            << package.size() << " bytes";
     }
 }
 
