@@ -29,12 +29,7 @@ void ProgressPageUi::SetPosition(std::int32_t position) {
 }
 
 void ProgressPageUi::SetStatus(const std::string& text) {
-    const std::size_t dirLength = m_installDir.size();
-    if (dirLength == 0 || text.compare(0, dirLength, m_installDir) != 0) {
-        m_status.SetWindowText(ScreenText().Path(text));
-        return;
-    }
-    m_status.SetWindowText(ScreenText().Path(m_installDir).Fixed(text.substr(dirLength)));
+    m_status.SetWindowText(ScreenText().PathBelow(m_installDir, text));
 }
 
 }  // namespace qz

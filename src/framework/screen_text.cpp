@@ -16,6 +16,13 @@ ScreenText& ScreenText::Path(const std::string& text) {
     return *this;
 }
 
+ScreenText& ScreenText::PathBelow(const std::string& dir, const std::string& path) {
+    if (dir.empty() || path.compare(0, dir.size(), dir) != 0) {
+        return Path(path);
+    }
+    return Path(dir).Fixed(path.substr(dir.size()));
+}
+
 void ScreenText::Append(unsigned codePage, const std::string& text) {
     if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) {
         return;

@@ -16,6 +16,11 @@ class ScreenText {
     // Appends a path or name that came from the user or the system (the ANSI
     // code page). Returns *this.
     ScreenText& Path(const std::string& text);
+    // Appends `path`: when it begins with `dir` (not empty, the system's code
+    // page), that part as a path and the rest as a name of the package (GBK),
+    // each from its own code page; any other path as a path of the system.
+    // Returns *this.
+    ScreenText& PathBelow(const std::string& dir, const std::string& path);
 
     // The whole text in UTF-16, null-terminated by c_str(). A piece that does
     // not convert shows as nothing.
